@@ -1,0 +1,79 @@
+// The calendar engine: one day held in both the Gregorian and the Chinese lunar
+// calendar, answering every calendar question the windows ask about it.
+//
+// Texts are UTF-8. Names that come straight from a table are returned as
+// std::string_view into static storage; composed texts are std::string.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace torvane {
+
+// A plain Gregorian date (proleptic calendar), as the system clock reports it.
+struct CivilDate {
+    int32_t year = 0;
+    int32_t month = 0;
+    int32_t day = 0;
+    friend bool operator==(const CivilDate&, const CivilDate&) = default;
+};
+
+// Days since 1970-01-01 for any proleptic Gregorian date, and back.
+int64_t DaysFromCivil(int32_t year, int32_t month, int32_t day);
+CivilDate CivilFromDays(int64_t days);
+
+class clsDate {
+public:
+    // Gregorian -> lunar. Month and day carry (month 13 is January of the next
+    // year, day 0 the last day of the month before); sYear/sMonth/sDay keep the
+    // numbers exactly as passed.
+    void sInitDate(int32_t year, int32_t month, int32_t day);
+    // Lunar -> Gregorian. A leap request for a month that is not the year's
+    // leap month is ignored.
+    void lInitDate(int32_t year, int32_t month, int32_t day, bool leap);
+
+    int32_t sYear() const { return sYear_; }
+    int32_t sMonth() const { return sMonth_; }
+    int32_t sDay() const { return sDay_; }
+    int32_t lYear() const { return lYear_; }
+    int32_t lMonth() const { return lMonth_; }
+    int32_t lDay() const { return lDay_; }
+    bool IsLeap() const { return isLeap_; }
+    // 1 = Sunday ... 7 = Saturday; 0 before the first positioning.
+    int32_t sWeekDay() const;
+    std::string_view sWeekDayStr() const;
+
+    std::string_view lSolarTerm() const;
+    std::string_view sHoliday() const;
+    std::string_view wHoliday() const;
+    std::string_view lHoliday() const;
+    bool sHolidayRecess() const;
+
+    // True when (year, month, day) is `today`. The overload without `today`
+    // reads the local system clock.
+    static bool IsToday(int32_t year, int32_t month, int32_t day, const CivilDate& today);
+    static bool IsToday(int32_t year, int32_t month, int32_t day);
+
+    static std::string GanZhi(int32_t year);
+    static std::string_view YearAttribute(int32_t year);
+    static std::string Era(int32_t year);
+    static std::string UpNumber(std::string_view digits);
+    static std::string CDayStr(int32_t lunarDay);
+    static std::string_view Constellation(int32_t month, int32_t day);
+    static std::string_view Constellation2(int32_t month, int32_t day);
+
+    // The Gregorian day the object describes, as days since 1970-01-01; only
+    // meaningful once positioned (see HasDate).
+    int64_t sDate() const { return sDate_; }
+    bool HasDate() const { return hasDate_; }
+
+private:
+    int32_t sYear_ = 0, sMonth_ = 0, sDay_ = 0;
+    int32_t lYear_ = 0, lMonth_ = 0, lDay_ = 0;
+    bool isLeap_ = false;
+    bool hasDate_ = false;
+    int64_t sDate_ = 0;
+};
+
+}  // namespace torvane
