@@ -1,0 +1,298 @@
+"""End-to-end harness: runs the real .exe files under Wine on a private Xvfb.
+
+A Session owns one Xvfb display, one Wine prefix (copied from a template that
+is made once per build tree) and one persistent wineserver, so sessions never
+see each other's processes, windows or tray icons. Programs are started from a
+private copy of the program folder and ended with the session.
+"""
+import json
+import os
+import shutil
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("TORVANE_BUILD", ROOT / "build"))
+WIN_BIN = Path(os.environ.get("TORVANE_WIN_BIN", BUILD / "win" / "bin"))
+E2E_DIR = BUILD / "e2e"
+TEMPLATE = E2E_DIR / "prefix-template"
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver64"
+FAKE_BROWSER = ROOT / "tests" / "e2e" / "fakebrowser.sh"
+# Bump when the template's settings change so old templates are rebuilt.
+TEMPLATE_VERSION = "3"
+
+REGISTRY_SETTINGS = [
+    # A crash returns at once instead of opening a modal dialog.
+    (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+    # Without a window manager every hide would block for two seconds.
+    (r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N"),
+    # The shell's browser is a script that only logs the address.
+    (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(FAKE_BROWSER)),
+] + [
+    (r"HKCU\Software\Wine\Fonts\Replacements", face, "REG_SZ", "WenQuanYi Micro Hei")
+    for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif",
+                 "SimSun", "Segoe UI", "Microsoft YaHei", "微软雅黑")
+]
+
+
+def base_env(prefix, display):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("WINE")}
+    env.update({
+        "WINEPREFIX": str(prefix),
+        "WINELOADER": WINE,
+        "WINEDEBUG": os.environ.get("TORVANE_WINEDEBUG", "-all"),
+        "WINEDLLOVERRIDES": "winemenubuilder.exe=d;mscoree,mshtml=",
+        "DISPLAY": display,
+        "LANG": "zh_CN.UTF-8",
+        "LC_ALL": "zh_CN.UTF-8",
+    })
+    return env
+
+
+def free_display():
+    for n in range(90, 400):
+        if not Path(f"/tmp/.X{n}-lock").exists() and not Path(f"/tmp/.X11-unix/X{n}").exists():
+            return n
+    raise RuntimeError("no free X display")
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def start_xvfb(width, height, log):
+    for _ in range(10):
+        n = free_display()
+        proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24",
+                                 "-nolisten", "tcp"], stdout=log, stderr=log,
+                                start_new_session=True)
+        for _ in range(100):
+            if Path(f"/tmp/.X11-unix/X{n}").exists():
+                return proc, f":{n}"
+            if proc.poll() is not None:
+                break
+            time.sleep(0.05)
+        proc.kill()
+    raise RuntimeError("Xvfb did not start")
+
+
+def ensure_template():
+    """Makes the Wine prefix template once; later sessions copy it (2 s)."""
+    stamp = TEMPLATE / "torvane-template"
+    if stamp.exists() and stamp.read_text() == TEMPLATE_VERSION:
+        return
+    shutil.rmtree(TEMPLATE, ignore_errors=True)
+    E2E_DIR.mkdir(parents=True, exist_ok=True)
+    with open(E2E_DIR / "template.log", "wb") as log:
+        xvfb, display = start_xvfb(1024, 768, log)
+        env = base_env(TEMPLATE, display)
+        try:
+            subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=log, stderr=log, check=True,
+                           timeout=300)
+            for key, name, kind, data in REGISTRY_SETTINGS:
+                subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
+                               env=env, stdout=log, stderr=log, check=True, timeout=60)
+            subprocess.run([WINESERVER, "-w"], env=env, stdout=log, stderr=log, timeout=120)
+        finally:
+            subprocess.run([WINESERVER, "-k"], env=env, stdout=log, stderr=log)
+            xvfb.kill()
+    stamp.write_text(TEMPLATE_VERSION)
+
+
+class Session:
+    """One display, one prefix, one wineserver; ended by close()."""
+
+    def __init__(self, width=1280, height=1024, display=None):
+        ensure_template()
+        self.dir = Path(tempfile.mkdtemp(prefix="session-", dir=E2E_DIR))
+        self.log = open(self.dir / "session.log", "ab")
+        self.prefix = self.dir / "prefix"
+        subprocess.run(["cp", "-a", str(TEMPLATE), str(self.prefix)], check=True)
+        if display:  # somebody else's X server: use it, leave it running
+            self.xvfb, self.display = None, display
+        else:
+            self.xvfb, self.display = start_xvfb(width, height, self.log)
+        self.width, self.height = width, height
+        self.env = base_env(self.prefix, self.display)
+        # A persistent server keeps every start warm and owns no test's output.
+        self.server = subprocess.Popen([WINESERVER, "-p", "-f"], env=self.env, stdout=self.log,
+                                       stderr=self.log, start_new_session=True)
+        self.started = []
+        self.folders = 0
+        # Start Wine's own services now, with the session log as their output.
+        subprocess.run([WINE, "cmd", "/c", "exit"], env=self.env, stdout=self.log,
+                       stderr=self.log, stdin=subprocess.DEVNULL, timeout=120)
+
+    # -- programs ---------------------------------------------------------
+    def program_folder(self, settings=None, files=("torvane.exe", "torvo.exe", "halter.exe",
+                                                      "torvaneupdate.exe", "set.ini")):
+        """A private copy of the program folder; `settings` is extra set.ini text."""
+        self.folders += 1
+        folder = self.dir / f"prog{self.folders}"
+        folder.mkdir()
+        for name in files:
+            src = WIN_BIN / name
+            if src.exists():
+                shutil.copy2(src, folder / name)
+        if settings:
+            with open(folder / "set.ini", "ab") as f:
+                f.write(settings.replace("\n", "\r\n").encode("gbk"))
+        return folder
+
+    def start(self, exe, *args, cwd=None):
+        exe = Path(exe)
+        log = open(self.dir / f"{exe.stem}-{len(self.started)}.log", "ab")
+        proc = subprocess.Popen([WINE, str(exe), *args], env=self.env, cwd=cwd or exe.parent,
+                                stdout=log, stderr=log, stdin=subprocess.DEVNULL,
+                                start_new_session=True)
+        self.started.append(proc)
+        return proc
+
+    def run(self, exe, *args, timeout=60):
+        proc = self.start(exe, *args)
+        return proc.wait(timeout=timeout)
+
+    def probe(self, *args, check=False, timeout=60):
+        # Output goes through a file, not a pipe: a Wine system process started
+        # on the way could inherit a pipe and keep it open.
+        with tempfile.TemporaryFile(dir=self.dir) as out, \
+                tempfile.TemporaryFile(dir=self.dir) as err:
+            rc = subprocess.run([WINE, str(WIN_BIN / "probe.exe"), *map(str, args)],
+                                env=self.env, stdout=out, stderr=err, timeout=timeout).returncode
+            out.seek(0)
+            err.seek(0)
+            text, errors = out.read().decode("utf-8"), err.read().decode(errors="replace")
+        if check and rc != 0:
+            raise RuntimeError(f"probe {args} failed ({rc}): {errors}")
+        return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+
+    def windows(self, cls=None, title=None, wait_ms=0, all_windows=False):
+        args = ["windows"]
+        if cls:
+            args += ["--class", cls]
+        if title:
+            args += ["--title", title]
+        if all_windows:
+            args.append("--all")
+        if wait_ms:
+            args += ["--wait", wait_ms]
+        return self.probe(*args)
+
+    def wait_window(self, cls, timeout_ms=15000):
+        found = self.windows(cls=cls, wait_ms=timeout_ms)
+        if not found:
+            raise AssertionError(f"no visible window of class {cls}")
+        return found[0]
+
+    def tree(self, hwnd):
+        return self.probe("tree", hwnd)
+
+    def processes(self):
+        return [p["name"].lower() for p in self.probe("procs")]
+
+    def wait_until(self, predicate, timeout=15.0, step=0.1):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            value = predicate()
+            if value:
+                return value
+            time.sleep(step)
+        return predicate()
+
+    # -- X side -----------------------------------------------------------
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True,
+                       stdout=self.log, stderr=self.log, timeout=30)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", x, y, "click", button)
+
+    def screenshot(self, name):
+        """Saves the screen as PNG (to look at) and returns its pixels."""
+        shots = E2E_DIR / "shots"
+        shots.mkdir(exist_ok=True)
+        ppm = self.dir / f"{name}.ppm"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(ppm)],
+                       check=True, env=self.env, timeout=60)
+        subprocess.run(["convert", str(ppm), str(shots / f"{name}.png")], check=True, timeout=60)
+        return Image.load_ppm(ppm)
+
+    def browser_log(self):
+        path = self.prefix / "browser.log"
+        return path.read_text(encoding="utf-8").splitlines() if path.exists() else []
+
+    # -- teardown ---------------------------------------------------------
+    def close(self):
+        for proc in self.started:
+            if proc.poll() is None:
+                try:
+                    os.killpg(proc.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=self.log, stderr=self.log)
+        try:
+            self.server.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.server.kill()
+        if self.xvfb:
+            self.xvfb.kill()
+            self.xvfb.wait()
+        self.log.close()
+        if not os.environ.get("TORVANE_KEEP_SESSIONS"):
+            shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Image:
+    """RGB pixels of a screenshot."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    @staticmethod
+    def load_ppm(path):
+        raw = Path(path).read_bytes()
+        fields, pos = [], 0
+        while len(fields) < 4:  # magic, width, height, maxval
+            while raw[pos:pos + 1].isspace():
+                pos += 1
+            if raw[pos:pos + 1] == b"#":
+                pos = raw.index(b"\n", pos)
+                continue
+            end = pos
+            while not raw[end:end + 1].isspace():
+                end += 1
+            fields.append(raw[pos:end])
+            pos = end
+        assert fields[0] == b"P6", "expected a binary PPM"
+        width, height = int(fields[1]), int(fields[2])
+        return Image(width, height, raw[pos + 1:pos + 1 + width * height * 3])
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def count(self, rect, predicate):
+        left, top, right, bottom = rect
+        return sum(1 for y in range(top, bottom) for x in range(left, right)
+                   if predicate(self.pixel(x, y)))
+
+
+class SessionTest(unittest.TestCase):
+    """A test case class with one session per class."""
+    screen = (1280, 1024)
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(*cls.screen)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
