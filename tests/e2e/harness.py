@@ -149,10 +149,10 @@ class Session:
 
     def start(self, exe, *args, cwd=None):
         exe = Path(exe)
-        log = open(self.dir / f"{exe.stem}-{len(self.started)}.log", "ab")
-        proc = subprocess.Popen([WINE, str(exe), *args], env=self.env, cwd=cwd or exe.parent,
-                                stdout=log, stderr=log, stdin=subprocess.DEVNULL,
-                                start_new_session=True)
+        with open(self.dir / f"{exe.stem}-{len(self.started)}.log", "ab") as log:
+            proc = subprocess.Popen([WINE, str(exe), *args], env=self.env, cwd=cwd or exe.parent,
+                                    stdout=log, stderr=log, stdin=subprocess.DEVNULL,
+                                    start_new_session=True)
         self.started.append(proc)
         return proc
 
@@ -237,6 +237,10 @@ class Session:
                     os.killpg(proc.pid, signal.SIGKILL)
                 except ProcessLookupError:
                     pass
+            try:
+                proc.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                pass
         subprocess.run([WINESERVER, "-k"], env=self.env, stdout=self.log, stderr=self.log)
         try:
             self.server.wait(timeout=20)

@@ -111,6 +111,7 @@ int Usage() {
                  "probe post HWND MSG WPARAM LPARAM\n"
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
+                 "probe waitshown CLASS TIMEOUT_MS\n"
                  "probe procs\n");
     return 2;
 }
@@ -136,6 +137,25 @@ int Windows(int argc, wchar_t** argv) {
     }
     for (HWND h : a.found) std::printf("%s\n", WindowJson(h).c_str());
     return a.found.empty() ? 1 : 0;
+}
+
+// Waits for a visible window of a class and prints when it appeared, in
+// milliseconds since 1970, so a benchmark can compare it with the start time.
+int WaitShown(const wchar_t* cls, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        HWND h = FindWindowW(cls, nullptr);
+        if (h && IsWindowVisible(h)) {
+            FILETIME ft;
+            GetSystemTimeAsFileTime(&ft);
+            ULONGLONG t = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+            constexpr ULONGLONG kUnixEpochIn100ns = 116444736000000000ULL;
+            std::printf("{\"shown_unix_ms\":%llu}\n", (t - kUnixEpochIn100ns) / 10000);
+            return 0;
+        }
+        Sleep(2);
+    }
+    return 1;
 }
 
 int Procs() {
@@ -180,6 +200,8 @@ int wmain(int argc, wchar_t** argv) {
         bool right = argc >= 6 && std::wstring(argv[5]) == L"right";
         PostMessageW(h, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, pos);
         PostMessageW(h, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
+    } else if (cmd == L"waitshown" && argc >= 4) {
+        rc = WaitShown(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
     } else if (cmd == L"procs") {
         rc = Procs();
     } else {

@@ -1,0 +1,63 @@
+#!/usr/bin/env python3
+"""Start-up time under Wine: from process start to the first shown window of
+torvane.exe, against the plainest Win32 window program started the same way.
+
+Run after a Windows build: python3 tools/bench_startup.py [runs]
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+import harness  # noqa: E402
+
+
+def time_to_window(session, exe, args, window_class):
+    with tempfile.TemporaryFile() as out:
+        waiter = subprocess.Popen([harness.WINE, str(harness.WIN_BIN / "probe.exe"), "waitshown",
+                                   window_class, "20000"], env=session.env, stdout=out,
+                                  stderr=subprocess.DEVNULL)
+        time.sleep(0.3)  # the waiter must be polling before the program starts
+        start_ms = time.time() * 1000
+        proc = session.start(exe, *args)
+        waiter.wait(timeout=30)
+        out.seek(0)
+        shown = json.loads(out.read().decode().strip().splitlines()[-1])["shown_unix_ms"]
+    os.killpg(proc.pid, 9)
+    proc.wait()
+    session.wait_until(lambda: not session.windows(cls=window_class), timeout=10)
+    return shown - start_ms
+
+
+def main():
+    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 7
+    session = harness.Session(1280, 1024)
+    try:
+        folder = session.program_folder(files=("torvane.exe", "set.ini"))
+        plain = harness.WIN_BIN / "plainwindow.exe"
+        programs = (("plain window", plain, (), "PlainWindow"),
+                    ("torvane", folder / "torvane.exe", ("qidong",), "TorvaneMain"))
+        results = {name: [] for name, *_ in programs}
+        for _, exe, args, cls in programs:
+            time_to_window(session, exe, args, cls)  # warm the file cache
+        # Interleaved, so a slow moment of the machine hits both alike.
+        for _ in range(runs):
+            for name, exe, args, cls in programs:
+                results[name].append(time_to_window(session, exe, args, cls))
+        for name, values in results.items():
+            print(f"{name:14s} median {statistics.median(values):7.1f} ms  "
+                  f"min {min(values):7.1f} ms  ({runs} runs)")
+        ratio = statistics.median(results["torvane"]) / statistics.median(results["plain window"])
+        print(f"ratio torvane / plain window: {ratio:.2f}")
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    main()
