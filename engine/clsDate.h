@@ -28,9 +28,18 @@ public:
     // Gregorian -> lunar. Month and day carry (month 13 is January of the next
     // year, day 0 the last day of the month before); sYear/sMonth/sDay keep the
     // numbers exactly as passed.
+    // The lunar table covers lunar years 1900-2049, i.e. Gregorian 1900-01-31 ..
+    // 2050-01-22. For any other Gregorian day the lunar fields (lYear, lMonth,
+    // lDay) are 0 and IsLeap false, so CDayStr(lDay()) and lHoliday are empty;
+    // the Gregorian members (weekday, solar term, sHoliday, wHoliday) still
+    // answer for the day.
     void sInitDate(int32_t year, int32_t month, int32_t day);
+
     // Lunar -> Gregorian. A leap request for a month that is not the year's
-    // leap month is ignored.
+    // leap month is ignored. Month and day are not validated (a day past the
+    // month's end runs on into the following days; months beyond 12 count 29
+    // days each). For a lunar year outside 1900-2049 the object returns to its
+    // unpositioned state: every number 0, IsLeap false, HasDate false.
     void lInitDate(int32_t year, int32_t month, int32_t day, bool leap);
 
     int32_t sYear() const { return sYear_; }
@@ -44,9 +53,16 @@ public:
     int32_t sWeekDay() const;
     std::string_view sWeekDayStr() const;
 
+    // Solar term whose instant (mean-year formula, fraction kept to the second)
+    // falls on the day; "" when none.
     std::string_view lSolarTerm() const;
+    // Festival on the fixed date sMonth/sDay; "" when none. Days off: 01-01,
+    // 05-01, 10-01, 10-02, 10-03.
     std::string_view sHoliday() const;
+    // Festival on the n-th (or last) such weekday of the month; "" when none.
     std::string_view wHoliday() const;
+    // Lunar festival (a leap month's day counts as its ordinary month's) or
+    // "除夕" on the last day of the 12th month; "" when none.
     std::string_view lHoliday() const;
     bool sHolidayRecess() const;
 
