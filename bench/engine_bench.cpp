@@ -1,4 +1,4 @@
-// The engine's share of a month-grid redraw (Part 2.2): per cell sInitDate,
+// The engine's share of a month-grid redraw: per cell sInitDate,
 // sHolidayRecess, lDay and CDayStr(lDay); and a whole 42-cell grid.
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-// The calendar engine (Parts 1.1-1.4). Pure functions over the constant tables
+// The calendar engine. Pure functions over the constant tables
 // of tables.h; no platform header.
 #include "engine/clsDate.h"
 
@@ -22,7 +22,7 @@ CivilDate CivilFromDays(int64_t days) {
 }
 
 // ---------------------------------------------------------------------------
-// Part 1.1: the two conversions.
+// The two conversions.
 
 void clsDate::sInitDate(int32_t year, int32_t month, int32_t day) {
     sYear_ = year;
@@ -61,7 +61,7 @@ void clsDate::lInitDate(int32_t year, int32_t month, int32_t day, bool leap) {
 int32_t clsDate::sWeekDay() const { return hasDate_ ? WeekDayOf(sDate_) : 0; }
 
 // ---------------------------------------------------------------------------
-// Part 1.2: solar terms. See SolarTermInstant for the treatment of the fraction.
+// Solar terms. See SolarTermInstant for the treatment of the fraction.
 
 std::string_view clsDate::lSolarTerm() const {
     if (!hasDate_) return {};
@@ -72,7 +72,7 @@ std::string_view clsDate::lSolarTerm() const {
 }
 
 // ---------------------------------------------------------------------------
-// Part 1.3: festivals and days off.
+// Festivals and days off.
 
 std::string_view clsDate::sHoliday() const {
     const SolarFestival* festival = FindSolarFestival(sMonth_, sDay_);
@@ -113,7 +113,7 @@ std::string_view clsDate::wHoliday() const {
 }
 
 // ---------------------------------------------------------------------------
-// Part 1.4: cycles, signs and Chinese numerals.
+// Cycles, signs and Chinese numerals.
 
 std::string_view clsDate::sWeekDayStr() const {
     return hasDate_ ? WeekDayNames[static_cast<size_t>(WeekDayOf(sDate_) - 1)] : std::string_view{};
@@ -158,7 +158,7 @@ std::string Numbered(std::string_view prefix, int64_t number, std::string_view s
 
 }  // namespace
 
-// 1874 and 1875 both read 清朝光绪元年 and 1911 清朝宣统三年 (left to us by the Part).
+// 1874 and 1875 both read 清朝光绪元年 and 1911 清朝宣统三年.
 std::string clsDate::Era(int32_t year) {
     if (year <= 1873) return "未知";
     if (year <= 1875) return "清朝光绪元年";

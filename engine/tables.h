@@ -67,7 +67,7 @@ constexpr Civil64 CivilFromDays64(int64_t z) {
 constexpr int32_t WeekDayOf(int64_t days) { return static_cast<int32_t>(FloorMod(days + 4, 7)) + 1; }
 
 // ---------------------------------------------------------------------------
-// Part 1.1: the lunar table.
+// The lunar table.
 
 inline constexpr int32_t kFirstLunarYear = 1900;
 inline constexpr int32_t kLastLunarYear = 2049;
@@ -76,7 +76,7 @@ inline constexpr int32_t kLunarYearCount = kLastLunarYear - kFirstLunarYear + 1;
 // Entry i describes lunar year 1900 + i. Bits 0-3: leap month (0 = none);
 // bits 15..4: months 1..12, set = 30 days; bit 16: leap month has 30 days;
 // bit 20: always set, unread.
-// Six entries differ from the table of Part 1.1, which had wrong month sizes
+// Six entries differ from the table as it was long circulated, which had wrong month sizes
 // (the year lengths are unchanged): 1933 106E95 -> 116A95, 1954 10A5D0 ->
 // 10A5B0, 1956 1052D0 -> 1052B0, 1978 10B5A0 -> 10B6A0, 1996 1055C0 -> 105AC0,
 // 2033 104BD7 -> 104AFB (2033 has a leap 11th month, not a leap 7th).
@@ -154,7 +154,7 @@ inline constexpr int64_t kLunarEpoch = DaysFromCivil64(1900, 1, 31);
 
 // YearStart[i]: days from the epoch to the first day of lunar year 1900 + i;
 // YearStart[150] is one past the last day of the table (lunar 2050-01-01).
-// Replaces the year walk of Part 1.1 by a binary search with the same result.
+// Replaces a year-by-year walk by a binary search with the same result.
 inline constexpr std::array<int32_t, kLunarYearCount + 1> YearStart = [] {
     std::array<int32_t, kLunarYearCount + 1> start{};
     for (size_t i = 0; i < LunarYearDays.size(); ++i) start[i + 1] = start[i] + LunarYearDays[i];
@@ -171,7 +171,7 @@ struct LunarDate {
     friend constexpr bool operator==(const LunarDate&, const LunarDate&) = default;
 };
 
-// Lunar year of a day (days since 1970-01-01): the year walk of Part 1.1.
+// Lunar year of a day (days since 1970-01-01).
 // Returns 0 outside the table, except that the day just after its end is
 // known to open lunar 2050 (so lunar 2049's new year's eve is found).
 constexpr int32_t LunarYearOfDay(int64_t days) {
@@ -225,7 +225,7 @@ static_assert(LunarFromDays(DaysFromCivil64(2017, 7, 23)) == LunarDate{2017, 6, 
 static_assert(LunarFromDays(DaysFromCivil64(2050, 1, 22)) == LunarDate{2049, 12, 29, false});
 
 // ---------------------------------------------------------------------------
-// Part 1.2: solar terms.
+// Solar terms.
 
 inline constexpr std::array<std::string_view, 24> SolarTermName = {
     "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至",
@@ -256,7 +256,7 @@ constexpr int64_t SolarTermInstant(int64_t year, int32_t k) {
 }
 
 // ---------------------------------------------------------------------------
-// Part 1.3: festivals and days off.
+// Festivals and days off.
 
 struct SolarFestival {
     int8_t month;
@@ -278,8 +278,8 @@ struct WeekFestival {
 };
 
 // Order matters: the first record of a date wins (05-12 and 09-20 occur twice).
-// Change from Part 1.3: 10-01 "国庆节" is an official day off (mark 1).
-// Records 61-65 are the five commemorations the Part leaves to us.
+// 10-01 "国庆节" is an official day off (mark 1), like the days after it.
+// Records 61-65 are five commemorations of historical persons.
 inline constexpr std::array<SolarFestival, 65> SolarFestivals = {{
     {1, 1, true, "元旦"},
     {2, 2, false, "湿地日"},
@@ -379,8 +379,8 @@ inline constexpr std::array<LunarFestival, 9> LunarFestivals = {{
 }};
 inline constexpr std::string_view kLunarNewYearsEve = "除夕";
 
-// Change from Part 1.3: the n-th such weekday of the month as observed (the
-// Part counted grid rows, which put 母亲节 2022 on 05-15 and 感恩节 2023 on 11-30).
+// The n-th such weekday of the month, as the days are observed (counting grid
+// rows instead would put 母亲节 2022 on 05-15 and 感恩节 2023 on 11-30).
 inline constexpr std::array<WeekFestival, 8> WeekFestivals = {{
     {5, 2, 1, "国际母亲节"},
     {5, 3, 1, "全国助残日"},
@@ -393,7 +393,7 @@ inline constexpr std::array<WeekFestival, 8> WeekFestivals = {{
 }};
 
 // ---------------------------------------------------------------------------
-// Part 1.4: cycles, signs and Chinese numerals.
+// Cycles, signs and Chinese numerals.
 
 inline constexpr std::array<std::string_view, 10> TianGan = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
 inline constexpr std::array<std::string_view, 12> DiZhi = {"子", "丑", "寅", "卯", "辰", "巳",
@@ -409,7 +409,7 @@ inline constexpr std::array<std::string_view, 10> UpDigits = {"零", "一", "二
                                                               "五", "六", "七", "八", "九"};
 
 // Inclusive month*100+day ranges in the year 2000; 摩蝎 wraps over the new year.
-// The names and texts are the Part's, byte for byte (山羊 for Aries, 天平, 摩蝎).
+// The names and texts are the ones the program has always shown, byte for byte (山羊 for Aries, 天平, 摩蝎).
 struct SignRange {
     int16_t from;
     int16_t to;

@@ -1,4 +1,4 @@
-// Parts 1.2 and 1.3: solar terms, festivals and days off.
+// Solar terms, festivals and days off.
 #include <gtest/gtest.h>
 
 #include <set>

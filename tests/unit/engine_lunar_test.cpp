@@ -1,4 +1,4 @@
-// Part 1.1: the lunar table and the two conversions, plus the range sweeps.
+// The lunar table and the two conversions, plus the range sweeps.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -103,7 +103,7 @@ TEST(EngineLunar, TablePrimitivesAndYearDays) {
     }
 }
 
-// The year and month walks exactly as Part 1.1 words them, to prove that the
+// The plain year-by-year and month-by-month walks, to prove that the
 // cumulative table and binary search give identical results.
 LunarDate LiteralWalk(int64_t n) {
     using namespace engine;

@@ -1,4 +1,4 @@
-// Part 1.4: cycles, signs and Chinese numerals.
+// Cycles, signs and Chinese numerals.
 #include <gtest/gtest.h>
 
 #include <ctime>
