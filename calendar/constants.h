@@ -1,0 +1,110 @@
+// Named numbers of the main window: colours, sizes, timers, key codes and the
+// tray's message numbers. The Win32 view uses the same names.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace torvane::calendar {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// --- Month grid colours (they carry meaning; keep them) --------------------
+inline constexpr Rgb kGridBackground{255, 255, 255};
+inline constexpr Rgb kHeaderBand{236, 233, 216};
+inline constexpr Rgb kGridLine{182, 189, 210};
+inline constexpr Rgb kCellBackground{255, 255, 255};
+inline constexpr Rgb kWeekdayNameText{0, 0, 0};
+inline constexpr Rgb kWorkdayText{0, 0, 0};
+inline constexpr Rgb kSundayText{255, 0, 0};
+inline constexpr Rgb kSaturdayText{0, 128, 0};
+inline constexpr Rgb kTodayText{0, 0, 255};
+inline constexpr Rgb kDayOffText{255, 0, 0};
+// A light tint behind the selected day, on top of its bold number.
+inline constexpr Rgb kSelectedCellBackground{232, 240, 254};
+
+// --- Chrome palette (our own look) -----------------------------------------
+inline constexpr Rgb kSkinBackground{248, 250, 252};
+inline constexpr Rgb kPanelBackground{255, 255, 255};
+inline constexpr Rgb kFrameLine{203, 213, 225};
+inline constexpr Rgb kAccent{37, 99, 235};
+inline constexpr Rgb kAccentHover{29, 78, 216};
+inline constexpr Rgb kTextPrimary{15, 23, 42};
+inline constexpr Rgb kTextSecondary{71, 85, 105};
+inline constexpr Rgb kFestivalText{220, 38, 38};
+inline constexpr Rgb kButtonGlyph{100, 116, 139};
+inline constexpr Rgb kButtonGlyphHover{37, 99, 235};
+inline constexpr Rgb kCloseGlyphHover{220, 38, 38};
+
+// --- Fonts (size in hundredths of a point) ----------------------------------
+inline constexpr std::string_view kFontFace = "微软雅黑";
+inline constexpr int kGridFontCentiPt = 1050;
+inline constexpr int kClockFontCentiPt = 2625;
+inline constexpr int kLabelFontCentiPt = 900;
+inline constexpr int kTitleFontCentiPt = 1050;
+// Text height of "星期" in the grid font at 96 dpi; the view may measure and
+// set the real value.
+inline constexpr int kDefaultHeaderHeight = 19;
+
+// --- Window geometry (twips outside, pixels inside) -------------------------
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kWindowWidthNarrow = 5280;
+inline constexpr int kWindowWidthWide = 9024;
+inline constexpr int kDesignedWindowHeight = 7785;
+inline constexpr int kScreenRightGap = 200;
+inline constexpr int kScreenBottomGap = 640;
+
+inline constexpr int kCalendarPartWidth = 352;  // pixels left of the day panel
+inline constexpr int kPicMainLeft = 0;
+inline constexpr int kPicMainTop = 184;
+inline constexpr int kPicMainWidth = 350;
+inline constexpr int kPicMainBottomGap = 10;
+
+// --- Grid ------------------------------------------------------------------
+inline constexpr int kGridColumns = 7;
+// Six week rows, so the 31st of a month that starts on a Friday and the 30th
+// and 31st of one that starts on a Saturday have a row of their own.
+inline constexpr int kGridRows = 6;
+inline constexpr int kFirstYear = 1901;
+inline constexpr int kLastYear = 2049;
+inline constexpr int kListFirstYear = 1900;
+inline constexpr int kListLastYear = 2049;
+
+// --- Timers ------------------------------------------------------------------
+enum class TimerId : uint8_t { Timer2 = 1, T1, T3, TmrLoad };
+inline constexpr int kTimer2IntervalMs = 1000;
+inline constexpr int kT1IntervalMs = 4000;
+inline constexpr int kT3IntervalMs = 2000;
+
+// --- Keys (virtual-key codes) ----------------------------------------------
+inline constexpr int kKeyPageUp = 33;
+inline constexpr int kKeyPageDown = 34;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDown = 40;
+
+// --- Tray ----------------------------------------------------------------------
+inline constexpr uint32_t kTrayCallbackMessage = 1025;  // first user message + 1
+inline constexpr uint32_t kTrayLeftButtonUp = 514;
+inline constexpr uint32_t kTrayRightButtonUp = 517;
+inline constexpr uint32_t kTrayBalloonClick = 1029;
+// Field sizes of the icon record, NUL included, in ANSI (GBK) bytes.
+inline constexpr size_t kTrayTipBytes = 128;
+inline constexpr size_t kTrayInfoBytes = 256;
+inline constexpr size_t kTrayInfoTitleBytes = 64;
+inline constexpr uint32_t kTrayInfoIconInformation = 1;
+inline constexpr std::string_view kTrayTip = "Torvane";
+
+// The argument the autostart value passes, so that the start shows the window.
+inline constexpr std::string_view kAutostartArgument = "qidong";
+
+// --- Programs ended by the exit item, the calendar last ------------------------
+inline constexpr std::array<std::string_view, 3> kExitProcessOrder = {
+    "torvo.exe", "torvaneupdate.exe", "torvane.exe"};
+
+}  // namespace torvane::calendar

@@ -1,0 +1,33 @@
+// A drawing as a list of operations in picMain's pixels (origin top left).
+// The view replays them with GDI in order; the tests read them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "calendar/constants.h"
+
+namespace torvane::calendar {
+
+enum class DrawKind : uint8_t {
+    Clear,     // whole surface in `color`
+    FillRect,  // (x1, y1) to (x2, y2), right and bottom edges excluded
+    Line,      // (x1, y1) to (x2, y2), 1 pixel
+    Text,      // `text` with its top left corner at (x1, y1)
+};
+
+enum class TextAlign : uint8_t { Left };
+
+struct DrawOp {
+    DrawKind kind = DrawKind::Clear;
+    Rgb color;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::string text;
+    bool bold = false;
+    int fontCentiPt = kGridFontCentiPt;
+    TextAlign align = TextAlign::Left;
+};
+
+using DrawList = std::vector<DrawOp>;
+
+}  // namespace torvane::calendar

@@ -1,0 +1,266 @@
+// frmMain: start-up, timers, window geometry and the redraw of grid and panel.
+// The mouse, keyboard and tray handlers are in frm_main_input.cpp.
+#include "calendar/frm_main.h"
+
+#include <algorithm>
+
+#include "calendar/startup.h"
+#include "common/settings_keys.h"
+
+namespace torvane::calendar {
+
+namespace {
+
+// Elements each display switch "x1".."x6" shows or hides.
+constexpr std::array<std::array<Ctl, 4>, 6> kSwitchedElements = {{
+    {Ctl::Label12, Ctl::Label8, Ctl::Label10, Ctl::Image5},
+    {Ctl::Label9, Ctl::Label13, Ctl::Count, Ctl::Count},
+    {Ctl::Label2, Ctl::La, Ctl::Count, Ctl::Count},
+    {Ctl::Label1, Ctl::Count, Ctl::Count, Ctl::Count},
+    {Ctl::Label4, Ctl::Count, Ctl::Count, Ctl::Count},
+    {Ctl::Label15, Ctl::Label16, Ctl::Count, Ctl::Count},
+}};
+
+constexpr std::array<std::string_view, 6> kDisplaySwitchKeys = {
+    kWeatherShownKey, kWeatherTextShownKey, kClockShownKey,
+    kDateShownKey,    kLunarDateShownKey,   kFestivalsShownKey};
+constexpr size_t kAutostartSwitch = 6;
+
+}  // namespace
+
+FrmMain::FrmMain(const FrmMainPorts& ports, FrmMainConfig config)
+    : ports_(ports), config_(std::move(config)), tray_(ports.tray),
+      elements_(DesignedElements()) {}
+
+// --- Start-up ---------------------------------------------------------------
+
+void FrmMain::FormLoad() {
+    // The clock timer runs from the window's creation on.
+    ports_.host.StartTimer(TimerId::Timer2, kTimer2IntervalMs);
+    tray_.AddTrayIcon(kTrayTip);
+    ApplyDisplaySwitches();
+    ApplyAutostart();
+
+    screen_ = ports_.host.Screen();
+    rect_ = StartPlacement(screen_.widthPx * screen_.twipsPerPixelX,
+                           screen_.heightPx * screen_.twipsPerPixelY);
+    ports_.host.ApplyWindowRect(rect_);
+
+    LoadTextTables();
+    minWidth_ = rect_.width;
+    minHeight_ = rect_.height;
+
+    const CivilDate today = Today();
+    sel_ = SelDate{today.year, today.month, today.day};
+    cal_.sInitDate(sel_.year, sel_.month, sel_.day);
+
+    ports_.hooks.LocateByIp();
+    ports_.hooks.QueryWeather();
+
+    WriteDateHeader(today);
+    ClockTick();
+
+    SetText(Ctl::Label5, std::to_string(sel_.year));
+    SetText(Ctl::Label7, std::to_string(sel_.month));
+
+    ports_.host.StartTimer(TimerId::T1, kT1IntervalMs);
+    t1Running_ = true;
+    ports_.hooks.StartVersionCheck();
+    Changed();
+}
+
+void FrmMain::ApplyDisplaySwitches() {
+    for (size_t i = 0; i < kDisplaySwitchKeys.size(); ++i) {
+        switches_[i] = ports_.settings.ReadSetting(kSysSection, kDisplaySwitchKeys[i], "");
+        const bool on = IsFlagOn(switches_[i]);
+        for (Ctl id : kSwitchedElements[i]) {
+            if (id != Ctl::Count) Show(id, on);
+        }
+    }
+}
+
+void FrmMain::ApplyAutostart() {
+    switches_[kAutostartSwitch] = ports_.settings.ReadSetting(kSysSection, kAutostartKey, "");
+    const std::optional<AutostartValue> value = MakeAutostartValue(config_.exePath);
+    if (!value) return;
+    // A refused write or delete is not reported; start-up goes on.
+    if (IsFlagOn(switches_[kAutostartSwitch])) {
+        ports_.autostart.WriteRunValue(value->name, value->data);
+    } else {
+        ports_.autostart.DeleteRunValue(value->name);
+    }
+}
+
+void FrmMain::LoadTextTables() {
+    for (TextTableId id : kTextTableIds) {
+        const std::optional<std::string> text = ports_.resources.LoadText(static_cast<int>(id));
+        if (text) tables_.Set(id, *text);
+    }
+}
+
+void FrmMain::ShowWindow() {
+    SetVisible(true);
+    FormResize();
+}
+
+CivilDate FrmMain::Today() {
+    const LocalDateTime now = ports_.clock.Now();
+    return CivilDate{now.year, now.month, now.day};
+}
+
+// --- Header and clock ---------------------------------------------------------
+
+void FrmMain::WriteDateHeader(const CivilDate& today) {
+    clsDate headerCal;
+    DateHeader header = MakeDateHeader(today, headerCal);
+    SetText(Ctl::Label4, std::move(header.Label4));
+    SetText(Ctl::Label3, std::move(header.Label3));
+    SetText(Ctl::Label1, std::move(header.Label1));
+    headerDate_ = today;
+}
+
+void FrmMain::ClockTick() {
+    const LocalDateTime now = ports_.clock.Now();
+    ClockTexts texts = MakeClockTexts(now);
+    SetText(Ctl::Label2, std::move(texts.Label2));
+    SetText(Ctl::La, std::move(texts.La));
+    // Past midnight (or after the clock was set) the header and the grid's
+    // today mark move to the new day.
+    const CivilDate today{now.year, now.month, now.day};
+    if (headerDate_ && *headerDate_ != today) {
+        WriteDateHeader(today);
+        ReDrawCalendar();
+    }
+}
+
+void FrmMain::onTimer(TimerId id) {
+    switch (id) {
+        case TimerId::Timer2:
+            ClockTick();
+            break;
+        case TimerId::T1:
+            ports_.host.StopTimer(TimerId::T1);
+            t1Running_ = false;
+            ++t1Ticks_;
+            FillLists();
+            ports_.hooks.OnT1Tick();
+            break;
+        case TimerId::T3:
+            // The balloon's time is up: the icon stays, without the balloon,
+            // so the window and the exit item remain reachable.
+            ports_.host.StopTimer(TimerId::T3);
+            tray_.AddTrayIcon(kTrayTip);
+            break;
+        case TimerId::TmrLoad:
+            ports_.hooks.OnTmrLoadTick();
+            break;
+    }
+    Changed();
+}
+
+void FrmMain::FillLists() {
+    list1Items_.clear();
+    list2Items_.clear();
+    for (int year = kListFirstYear; year <= kListLastYear; ++year)
+        list1Items_.push_back(std::to_string(year));
+    for (int month = 1; month <= 12; ++month) list2Items_.push_back(std::to_string(month));
+}
+
+// --- Window geometry ------------------------------------------------------------
+
+int FrmMain::clientWidthPx() const {
+    return rect_.width / std::max(screen_.twipsPerPixelX, 1);
+}
+
+int FrmMain::clientHeightPx() const {
+    return rect_.height / std::max(screen_.twipsPerPixelY, 1);
+}
+
+void FrmMain::onFormResize(int widthTwips, int heightTwips, bool minimized) {
+    if (minimized) return;
+    const WindowRect asked{rect_.left, rect_.top, widthTwips, heightTwips};
+    rect_ = AtLeast(asked, minWidth_, minHeight_);
+    if (rect_ != asked) ports_.host.ApplyWindowRect(rect_);
+    FormResize();
+}
+
+void FrmMain::FormResize() {
+    LayOut(elements_, clientWidthPx(), clientHeightPx());
+    ReDrawCalendar();
+}
+
+void FrmMain::SetWindowRect(const WindowRect& rect) {
+    if (rect == rect_) return;
+    rect_ = rect;
+    ports_.host.ApplyWindowRect(rect_);
+    FormResize();
+}
+
+void FrmMain::SetVisible(bool visible) {
+    visible_ = visible;
+    ports_.host.SetVisible(visible);
+    Changed();
+}
+
+void FrmMain::ToggleVisible() { SetVisible(!ports_.host.IsVisible()); }
+
+void FrmMain::SetHeaderHeight(int pixels) {
+    headerHeight_ = std::max(pixels, 0);
+    ReDrawCalendar();
+}
+
+GridGeometry FrmMain::gridGeometry() const {
+    const Rect& pic = element(Ctl::picMain).rect;
+    return GridGeometry::For(pic.width, pic.height, headerHeight_);
+}
+
+// --- Grid and panel -----------------------------------------------------------------
+
+void FrmMain::ReDrawCalendar() {
+    if (sel_.year == 0) return;  // nothing to draw before start-up set today
+    grid_ = DrawMonthGrid(GridInput{sel_, Today(), gridGeometry()}, cal_);
+    // The captions always name the month the grid shows.
+    SetText(Ctl::Label5, std::to_string(sel_.year));
+    SetText(Ctl::Label7, std::to_string(sel_.month));
+    ApplyDayInfo(ShowDayInfo(sel_, cal_, tables_));
+    Changed();
+}
+
+void FrmMain::ApplyDayInfo(const DayInfo& info) {
+    for (int i = 0; i < kPanelLineCount; ++i) SetText(L(i), info.L[static_cast<size_t>(i)]);
+    SetText(Ctl::Label15, info.Label15);
+    SetText(Ctl::Label16, info.Label16);
+    if (info.Text1) SetText(Ctl::Text1, *info.Text1);
+}
+
+void FrmMain::SetText(Ctl id, std::string text) { elements_[Index(id)].text = std::move(text); }
+
+void FrmMain::Show(Ctl id, bool visible) { elements_[Index(id)].visible = visible; }
+
+const std::vector<std::string>& FrmMain::listItems(Ctl list) const {
+    return list == Ctl::List1 ? list1Items_ : list2Items_;
+}
+
+int FrmMain::listSelection(Ctl list) const {
+    const std::vector<std::string>& items = listItems(list);
+    const std::string wanted = std::to_string(list == Ctl::List1 ? sel_.year : sel_.month);
+    const auto it = std::find(items.begin(), items.end(), wanted);
+    return it == items.end() ? -1 : static_cast<int>(it - items.begin());
+}
+
+// --- Tray --------------------------------------------------------------------------
+
+void FrmMain::ShowTrayBalloon(std::string_view title, std::string_view text, uint32_t iconKind,
+                              uint32_t timeoutMs) {
+    tray_.ShowTrayBalloon(title, text, iconKind, timeoutMs);
+}
+
+void FrmMain::Exit() {
+    // The icon goes first, or it lingers in the tray after the process is gone.
+    tray_.RemoveTrayIcon();
+    for (std::string_view name : kExitProcessOrder) ports_.processes.EndProcessesByName(name);
+    // Still here: ending our own process failed. Leave anyway.
+    ports_.host.Quit();
+}
+
+}  // namespace torvane::calendar

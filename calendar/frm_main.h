@@ -1,0 +1,158 @@
+// frmMain, the calendar's main window, as a model: all of its state and every
+// event handler, with the outside world behind ports. The Win32 view forwards
+// messages to the on...() methods and paints elements() and gridDrawList().
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/day_panel.h"
+#include "calendar/draw_ops.h"
+#include "calendar/grid.h"
+#include "calendar/header.h"
+#include "calendar/layout.h"
+#include "calendar/ports.h"
+#include "calendar/tray.h"
+#include "common/settings.h"
+#include "common/text_tables.h"
+#include "engine/clsDate.h"
+
+namespace torvane::calendar {
+
+struct FrmMainPorts {
+    Clock& clock;
+    Settings& settings;
+    Shell& shell;
+    Autostart& autostart;
+    Tray& tray;
+    ProcessEnder& processes;
+    WindowHost& host;
+    TextResources& resources;
+    FrmMainHooks& hooks;
+};
+
+struct FrmMainConfig {
+    std::string homeUrl;  // product home page
+    std::string exePath;  // full path of the running torvane.exe
+};
+
+enum class MouseButton : uint8_t { Left, Right, Middle };
+
+class FrmMain {
+public:
+    FrmMain(const FrmMainPorts& ports, FrmMainConfig config);
+
+    // --- Life -------------------------------------------------------------
+    // Start-up, in its order; the window is placed but not laid out yet.
+    void FormLoad();
+    // The first showing: visible, laid out, grid and panel drawn.
+    void ShowWindow();
+
+    // --- Events the view forwards (client pixels, window size in twips) ---
+    void onFormResize(int widthTwips, int heightTwips, bool minimized);
+    void onMouseDown(int x, int y, MouseButton button);
+    void onMouseUp(int x, int y, MouseButton button);
+    void onMouseMove(int x, int y);
+    void onMouseLeave();
+    void onKeyDown(int keyCode);                // keys go to picMain
+    void onListClick(Ctl list, int itemIndex);  // List1 or List2
+    void onTimer(TimerId id);
+    void onTrayNotify(uint32_t event);          // lParam of kTrayCallbackMessage
+    void onTaskbarCreated();
+
+    // --- Handlers by control (the dispatchers above call these) -----------
+    void onPicMainMouseDown(int x, int y);  // picMain's own pixels
+    void onImage2Click(int index);
+    void onLabel5Click();
+    void onLabel7Click();
+    void onI1Click();
+    void onI11Click();
+    void onC1Click();
+    void onMenuCommand(MenuCommand command);
+
+    void ReDrawCalendar();
+    // Starts the window move; true when the window ended up elsewhere.
+    bool yidong();
+    void ShowTrayBalloon(std::string_view title, std::string_view text, uint32_t iconKind,
+                         uint32_t timeoutMs);
+    // Text height of "星期" in picMain's font, as the view measured it.
+    void SetHeaderHeight(int pixels);
+
+    // --- What the view shows ------------------------------------------------
+    const Elements& elements() const { return elements_; }
+    const Element& element(Ctl id) const { return elements_[Index(id)]; }
+    const DrawList& gridDrawList() const { return grid_; }
+    const std::vector<std::string>& listItems(Ctl list) const;
+    // The item matching the displayed year or month, or -1.
+    int listSelection(Ctl list) const;
+    WindowRect windowRect() const { return rect_; }
+    int clientWidthPx() const;
+    int clientHeightPx() const;
+    bool IsWide() const { return rect_.width == kWindowWidthWide; }
+    bool IsVisible() const { return visible_; }
+    bool HasCustomPointer() const { return customPointer_; }
+    // Grows with every change the view has to paint.
+    uint64_t revision() const { return revision_; }
+
+    // --- State --------------------------------------------------------------
+    int SelYear() const { return sel_.year; }
+    int SelMonth() const { return sel_.month; }
+    int SelDay() const { return sel_.day; }
+    SelDate selected() const { return sel_; }
+    int MinWidth() const { return minWidth_; }
+    int MinHeight() const { return minHeight_; }
+    const std::array<std::string, 7>& switches() const { return switches_; }
+    const TextTables& textTables() const { return tables_; }
+    const TrayIcon& trayIcon() const { return tray_; }
+    bool T1Running() const { return t1Running_; }
+    int T1Ticks() const { return t1Ticks_; }
+    GridGeometry gridGeometry() const;
+
+private:
+    void ApplyDisplaySwitches();
+    void ApplyAutostart();
+    void LoadTextTables();
+    void WriteDateHeader(const CivilDate& today);
+    void ClockTick();
+    void FormResize();
+    void SetWindowRect(const WindowRect& rect);
+    void SetVisible(bool visible);
+    void ToggleVisible();
+    void Exit();
+    void Click(Ctl id);
+    void FillLists();
+    void ApplyDayInfo(const DayInfo& info);
+    void ToggleList(Ctl show, Ctl other);
+    void SetText(Ctl id, std::string text);
+    void Show(Ctl id, bool visible);
+    CivilDate Today();
+    void Changed() { ++revision_; }
+
+    FrmMainPorts ports_;
+    FrmMainConfig config_;
+    TrayIcon tray_;
+    clsDate cal_;
+    TextTables tables_;
+    Elements elements_;
+    DrawList grid_;
+    SelDate sel_;
+    std::array<std::string, 7> switches_;
+    std::vector<std::string> list1Items_, list2Items_;
+    WindowRect rect_;
+    ScreenInfo screen_;
+    int minWidth_ = 0, minHeight_ = 0;
+    int headerHeight_ = kDefaultHeaderHeight;
+    std::optional<CivilDate> headerDate_;  // the day the header lines describe
+    std::optional<Ctl> pressed_;
+    bool visible_ = false;
+    bool customPointer_ = false;
+    bool t1Running_ = false;
+    int t1Ticks_ = 0;
+    uint64_t revision_ = 0;
+};
+
+}  // namespace torvane::calendar

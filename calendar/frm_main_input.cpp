@@ -1,0 +1,194 @@
+// frmMain: mouse, keyboard, lists, the window's buttons and the tray.
+#include <charconv>
+
+#include "calendar/frm_main.h"
+
+namespace torvane::calendar {
+
+// --- Mouse dispatch -------------------------------------------------------------
+
+void FrmMain::onMouseDown(int x, int y, MouseButton button) {
+    pressed_.reset();
+    const std::optional<Ctl> over = ElementAt(elements_, x, y);
+    if (!over) {
+        yidong();  // the window's own background
+        Changed();
+        return;
+    }
+    const Element& e = element(*over);
+    if (*over == Ctl::picMain) {
+        onPicMainMouseDown(x - e.rect.left, y - e.rect.top);
+        return;
+    }
+    if (*over == Ctl::Image1) ports_.hooks.CloseCityPickers();
+    if (e.traits & kDragsWindow) {
+        // The move loop swallows the button's release; a press that did not
+        // move the window still counts as a click.
+        const bool moved = yidong();
+        if (!moved && button == MouseButton::Left && (e.traits & kClickable)) Click(*over);
+    } else if (button == MouseButton::Left && (e.traits & kClickable)) {
+        pressed_ = over;  // clicked when released over the same element
+    }
+    Changed();
+}
+
+void FrmMain::onMouseUp(int x, int y, MouseButton button) {
+    const std::optional<Ctl> pressed = pressed_;
+    pressed_.reset();
+    if (!pressed || button != MouseButton::Left) return;
+    if (ElementAt(elements_, x, y) == pressed) Click(*pressed);
+}
+
+void FrmMain::onMouseMove(int x, int y) {
+    std::array<ButtonLook, kElementCount> before;
+    for (size_t i = 0; i < kElementCount; ++i) before[i] = elements_[i].look;
+    ApplyHover(elements_, ElementAt(elements_, x, y));
+    for (size_t i = 0; i < kElementCount; ++i) {
+        if (before[i] != elements_[i].look) {
+            Changed();
+            break;
+        }
+    }
+}
+
+void FrmMain::onMouseLeave() {
+    ClearHover(elements_);
+    Changed();
+}
+
+void FrmMain::Click(Ctl id) {
+    switch (id) {
+        case Ctl::I1: onI1Click(); break;
+        case Ctl::I11: onI11Click(); break;
+        case Ctl::c1: onC1Click(); break;
+        case Ctl::Image7: ports_.hooks.RefreshWeather(); break;
+        case Ctl::Label5: onLabel5Click(); break;
+        case Ctl::Label7: onLabel7Click(); break;
+        case Ctl::Image2_0:
+        case Ctl::Image2_1:
+        case Ctl::Image2_2:
+        case Ctl::Image2_3:
+        case Ctl::Image2_4:
+            onImage2Click(static_cast<int>(Index(id) - Index(Ctl::Image2_0)));
+            break;
+        default: break;
+    }
+    Changed();
+}
+
+bool FrmMain::yidong() {
+    customPointer_ = true;
+    ports_.host.SetCustomPointer();
+    const WindowRect after = ports_.host.RunMoveLoop();
+    const bool moved = after.left != rect_.left || after.top != rect_.top;
+    rect_.left = after.left;
+    rect_.top = after.top;
+    return moved;
+}
+
+// --- The grid ---------------------------------------------------------------------
+
+void FrmMain::onPicMainMouseDown(int x, int y) {
+    const GridGeometry geometry = gridGeometry();
+    if (y < geometry.FirstCellTop()) return;  // the weekday header band
+    if (const std::optional<int> day = DayAt(geometry, sel_.year, sel_.month, x, y)) sel_.day = *day;
+    if (rect_.width == kWindowWidthNarrow) {
+        screen_ = ports_.host.Screen();
+        SetWindowRect(WidenedRect(rect_, screen_.widthPx * screen_.twipsPerPixelX));
+    }
+    ReDrawCalendar();
+    yidong();
+    Show(Ctl::List1, false);
+    Show(Ctl::List2, false);
+    Changed();
+}
+
+void FrmMain::onKeyDown(int keyCode) {
+    if (sel_.year != 0) sel_ = ApplyKey(sel_, keyCode);
+    ReDrawCalendar();
+}
+
+void FrmMain::onImage2Click(int index) {
+    if (sel_.year == 0 && index != 4) return;
+    sel_ = ApplyArrow(sel_, index, Today());
+    ReDrawCalendar();
+}
+
+// --- Year and month lists -----------------------------------------------------------
+
+void FrmMain::ToggleList(Ctl show, Ctl other) {
+    if (element(show).visible) {
+        Show(show, false);
+    } else {
+        Show(show, true);
+        Show(other, false);
+    }
+    Changed();
+}
+
+void FrmMain::onLabel5Click() { ToggleList(Ctl::List1, Ctl::List2); }
+
+void FrmMain::onLabel7Click() { ToggleList(Ctl::List2, Ctl::List1); }
+
+void FrmMain::onListClick(Ctl list, int itemIndex) {
+    if (list != Ctl::List1 && list != Ctl::List2) return;
+    const std::vector<std::string>& items = listItems(list);
+    if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= items.size()) return;
+    const std::string& text = items[static_cast<size_t>(itemIndex)];
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc{} || end != text.data() + text.size()) return;
+
+    SetText(list == Ctl::List1 ? Ctl::Label5 : Ctl::Label7, text);
+    (list == Ctl::List1 ? sel_.year : sel_.month) = number;
+    // The selected day stays, cut to the new month (31 January -> April: 30).
+    sel_ = KeepDayInMonth(sel_);
+    ReDrawCalendar();
+    Show(list, false);
+    Changed();
+}
+
+// --- Window buttons ---------------------------------------------------------------------
+
+void FrmMain::onI1Click() {
+    SetVisible(false);
+    SetWindowRect(NarrowedRect(rect_));
+}
+
+void FrmMain::onI11Click() { SetWindowRect(NarrowedRect(rect_)); }
+
+void FrmMain::onC1Click() { ports_.hooks.ShowSettingsDialog(); }
+
+// --- Tray ---------------------------------------------------------------------------------
+
+void FrmMain::onTrayNotify(uint32_t event) {
+    // Without the icon the window does not listen to the tray.
+    if (!tray_.IsPresent()) return;
+    switch (TrayReactionTo(event)) {
+        case TrayReaction::ToggleWindow:
+            ToggleVisible();
+            break;
+        case TrayReaction::PopupMenu:
+            if (const std::optional<MenuCommand> command = ports_.tray.PopupMenu(kTrayMenu))
+                onMenuCommand(*command);
+            break;
+        case TrayReaction::None:
+            break;
+    }
+}
+
+void FrmMain::onTaskbarCreated() { tray_.OnTaskbarCreated(); }
+
+void FrmMain::onMenuCommand(MenuCommand command) {
+    switch (command) {
+        case MenuCommand::ToggleMainWindow: ToggleVisible(); break;
+        case MenuCommand::Feedback:
+        case MenuCommand::WhatsNew: ports_.shell.OpenWebPage(config_.homeUrl); break;
+        case MenuCommand::CheckForUpdates: ports_.hooks.CheckForUpdatesNow(); break;
+        case MenuCommand::Exit: Exit(); break;
+        case MenuCommand::Separator: break;
+    }
+    Changed();
+}
+
+}  // namespace torvane::calendar

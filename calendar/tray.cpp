@@ -1,0 +1,81 @@
+#include "calendar/tray.h"
+
+namespace torvane::calendar {
+
+namespace {
+
+// Length of the UTF-8 sequence that starts with `lead`; a stray byte counts as one.
+size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    if (lead >= 0xC2) return 2;
+    return 1;
+}
+
+}  // namespace
+
+std::string CutToAnsiField(std::string_view utf8, size_t fieldBytes) {
+    if (fieldBytes == 0) return {};
+    const size_t budget = fieldBytes - 1;  // room for the NUL
+    size_t used = 0;
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        if (lead == 0) break;  // the field ends at the first NUL anyway
+        size_t length = SequenceLength(lead);
+        if (pos + length > utf8.size()) length = utf8.size() - pos;
+        const size_t ansiBytes = lead < 0x80 ? 1 : 2;
+        if (used + ansiBytes > budget) break;
+        used += ansiBytes;
+        pos += length;
+    }
+    return std::string(utf8.substr(0, pos));
+}
+
+void TrayIcon::AddTrayIcon(std::string_view tip) {
+    TrayIconData data;
+    data.tip = CutToAnsiField(tip, kTrayTipBytes);
+    AddOrModify(std::move(data));
+}
+
+void TrayIcon::ShowTrayBalloon(std::string_view title, std::string_view text,
+                               uint32_t iconKind, uint32_t timeoutMs) {
+    TrayIconData data;
+    data.tip = CutToAnsiField(title, kTrayTipBytes);
+    data.infoTitle = CutToAnsiField(title, kTrayInfoTitleBytes);
+    data.info = CutToAnsiField(text, kTrayInfoBytes);
+    data.infoFlags = iconKind;
+    data.timeoutMs = timeoutMs;
+    AddOrModify(std::move(data));
+}
+
+void TrayIcon::AddOrModify(TrayIconData data) {
+    current_ = std::move(data);
+    if (present_) {
+        tray_.Modify(current_);
+    } else {
+        tray_.Add(current_);
+        present_ = true;
+    }
+}
+
+void TrayIcon::RemoveTrayIcon() {
+    if (!present_) return;
+    tray_.Remove();
+    present_ = false;
+}
+
+void TrayIcon::OnTaskbarCreated() {
+    if (present_) tray_.Add(current_);
+}
+
+TrayReaction TrayReactionTo(uint32_t event) {
+    switch (event) {
+        case kTrayLeftButtonUp: return TrayReaction::ToggleWindow;
+        case kTrayRightButtonUp:
+        case kTrayBalloonClick: return TrayReaction::PopupMenu;
+        default: return TrayReaction::None;
+    }
+}
+
+}  // namespace torvane::calendar

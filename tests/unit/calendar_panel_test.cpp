@@ -1,0 +1,107 @@
+// The day panel (ShowDayInfo), the date header and the clock texts.
+#include <gtest/gtest.h>
+
+#include "calendar/day_panel.h"
+#include "calendar/header.h"
+#include "calendar_fakes.h"
+
+namespace torvane::calendar {
+namespace {
+
+TextTables Tables() {
+    TextTables tables;
+    tables.Set(TextTableId::BirthdayByDayOfMonth, testing::BirthdayTable());
+    tables.Set(TextTableId::ZodiacStories, testing::StoryTable());
+    return tables;
+}
+
+DayInfo Describe(SelDate sel, const TextTables& tables = Tables()) {
+    clsDate cal;
+    return ShowDayInfo(sel, cal, tables);
+}
+
+TEST(CalendarPanel, DescribesAFestivalDay) {
+    const DayInfo info = Describe({2014, 2, 14});
+    EXPECT_EQ(info.L[0], "日程信息 (2014年2月14日)\r\n");
+    EXPECT_EQ(info.L[1], "年份：中华人民共和国成立六十五周年\r\n");
+    EXPECT_EQ(info.L[2], "公历：2014年2月14日 星期五\r\n");
+    EXPECT_EQ(info.L[3], "农历：甲午(马年)年一月十五\r\n");
+    EXPECT_EQ(info.L[4], "公历节日：情人节 \r\n");
+    EXPECT_EQ(info.L[5], "农历节日：元宵节\r\n");
+    EXPECT_EQ(info.L[6], "性格14\r\n");
+    EXPECT_EQ(info.L[7], "属相：马年");
+    EXPECT_EQ(info.Label16, "情人节 ");
+    EXPECT_EQ(info.Label15, "元宵节");
+    EXPECT_EQ(info.Text1, "马：马年的故事\r\n第二行\r\n");
+}
+
+TEST(CalendarPanel, WeekBasedFestivalFollowsTheSpace) {
+    const DayInfo info = Describe({2014, 5, 11});
+    EXPECT_EQ(info.L[4], "公历节日： 国际母亲节\r\n");
+    EXPECT_EQ(info.Label16, " 国际母亲节");
+}
+
+TEST(CalendarPanel, MarksALeapMonthDay) {
+    EXPECT_EQ(Describe({2014, 10, 24}).L[3], "农历：甲午(马年)年闰九月初一\r\n");
+    EXPECT_EQ(Describe({2014, 10, 23}).L[3], "农历：甲午(马年)年九月三十\r\n");
+}
+
+TEST(CalendarPanel, DayWithoutFestivals) {
+    const DayInfo info = Describe({2014, 3, 4});
+    EXPECT_EQ(info.L[4], "公历节日： \r\n");
+    EXPECT_EQ(info.L[5], "农历节日：\r\n");
+    EXPECT_EQ(info.Label16, " ");
+    EXPECT_EQ(info.Label15, "");
+}
+
+TEST(CalendarPanel, BirthdayEntryByDayOfMonth) {
+    EXPECT_EQ(Describe({2014, 5, 1}).L[6], "性格1\r\n");
+    EXPECT_EQ(Describe({2014, 5, 31}).L[6], "性格31\r\n");
+}
+
+TEST(CalendarPanel, MissingOrShortTablesReadAsEmpty) {
+    const DayInfo empty = Describe({2014, 5, 31}, TextTables{});
+    EXPECT_EQ(empty.L[6], "\r\n");
+    EXPECT_EQ(empty.Text1, std::nullopt);
+    TextTables shortTables;
+    shortTables.Set(TextTableId::BirthdayByDayOfMonth, "只有一行");
+    EXPECT_EQ(Describe({2014, 5, 31}, shortTables).L[6], "\r\n");
+    EXPECT_EQ(Describe({2014, 5, 0}, shortTables).L[6], "\r\n");
+}
+
+TEST(CalendarPanel, StoryIsFoundByTheYearTextNotTheLeadingCharacter) {
+    TextTable stories = SplitTextTable("馬：没有年份的故事\r\n羊：这是马年的故事\\n完");
+    EXPECT_EQ(FindZodiacStory(stories, "马年"), "羊：这是马年的故事\r\n完\r\n");
+    EXPECT_EQ(FindZodiacStory(stories, "鼠年"), std::nullopt);
+    EXPECT_EQ(FindZodiacStory(stories, ""), std::nullopt);
+    // A trailing lone backslash is kept as it is.
+    EXPECT_EQ(FindZodiacStory(SplitTextTable("鼠年\\"), "鼠年"), "鼠年\\\r\n");
+}
+
+TEST(CalendarHeader, DateLinesForToday) {
+    clsDate cal;
+    const DateHeader wednesday = MakeDateHeader({2014, 2, 5}, cal);
+    EXPECT_EQ(wednesday.Label4, "[马年]  一月初六");
+    EXPECT_EQ(wednesday.Label3, "周三");
+    EXPECT_EQ(wednesday.Label1, "2014年2月5日 周三");
+    EXPECT_EQ(MakeDateHeader({2014, 2, 8}, cal).Label1, "2014年2月8日 周六");
+    // A leap month carries no mark in the header.
+    EXPECT_EQ(MakeDateHeader({2014, 10, 24}, cal).Label4, "[马年]  九月初一");
+}
+
+TEST(CalendarHeader, ClockTextsAroundNoonAndMidnight) {
+    struct Case { int h, m, s; const char* time; const char* word; };
+    const Case cases[] = {
+        {11, 59, 59, "11:59:59", "上午"}, {12, 0, 0, "12:00:00", "下午"},
+        {0, 0, 0, "00:00:00", "上午"},    {23, 59, 59, "23:59:59", "下午"},
+        {9, 5, 3, "09:05:03", "上午"},    {21, 5, 3, "21:05:03", "下午"},
+    };
+    for (const Case& c : cases) {
+        const ClockTexts t = MakeClockTexts({2014, 2, 5, c.h, c.m, c.s});
+        EXPECT_EQ(t.Label2, c.time);
+        EXPECT_EQ(t.La, c.word) << c.time;
+    }
+}
+
+}  // namespace
+}  // namespace torvane::calendar
