@@ -200,7 +200,8 @@ struct Harness {
                                 "C:\\Program Files\\Torvane\\torvane.exe"}};
 
     Harness() {
-        for (int i = 1; i <= 7; ++i) settings.values[{"sys", "x" + std::to_string(i)}] = "True";
+        for (const char* key : {"x1", "x2", "x3", "x4", "x5", "x6", "x7"})
+            settings.values[{"sys", key}] = "True";
         resources.texts[103] = StoryTable();
         resources.texts[105] = BirthdayTable();
     }
