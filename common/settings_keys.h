@@ -1,0 +1,64 @@
+// The sections and keys of "set.ini" and "version.ini", and the readers of
+// the entries that several programs share.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "common/settings.h"
+
+namespace torvane {
+
+// set.ini
+inline constexpr std::string_view kSysSection = "sys";
+inline constexpr std::string_view kWeatherShownKey = "x1";     // city, weather captions, icon
+inline constexpr std::string_view kWeatherTextShownKey = "x2"; // weather text, temperatures
+inline constexpr std::string_view kClockShownKey = "x3";
+inline constexpr std::string_view kDateShownKey = "x4";
+inline constexpr std::string_view kLunarDateShownKey = "x5";
+inline constexpr std::string_view kFestivalsShownKey = "x6";
+inline constexpr std::string_view kAutostartKey = "x7";
+inline constexpr std::string_view kWeatherBalloonKey = "x8";
+inline constexpr std::string_view kAutoUpgradeKey = "x9";
+// The calendar reads it as "version"/"version", the updater writes it as
+// "Version"/"Version"; the store's case-blind lookup makes them one entry.
+inline constexpr std::string_view kInstalledVersionSection = "version";
+inline constexpr std::string_view kInstalledVersionKey = "version";
+
+// Read-only overrides of the built-in public addresses.
+inline constexpr std::string_view kServerSection = "server";
+inline constexpr std::string_view kHomeKey = "home";
+inline constexpr std::string_view kLocationKey = "location";
+inline constexpr std::string_view kWeatherKey = "weather";
+inline constexpr std::string_view kUpdateKey = "update";
+inline constexpr std::string_view kProbeKey = "probe";
+
+// version.ini
+inline constexpr std::string_view kVersionFileSection = "Version";
+inline constexpr std::string_view kRemoteVersionKey = "Version";
+inline constexpr std::string_view kDownUrlKey = "DownUrl";
+inline constexpr std::string_view kDownNameKey = "DownName";
+
+struct ServerAddresses {
+    std::string home;      // product home page
+    std::string location;  // IP location page
+    std::string weather;   // weather search page, the city name is appended
+    std::string update;    // update server
+    std::string probe;     // connectivity probe
+};
+
+// The addresses built into the programs.
+ServerAddresses DefaultServerAddresses();
+// The built-in addresses, each replaced by a non-empty value of [server].
+ServerAddresses LoadServerAddresses(Settings& settings);
+
+struct VersionFileEntries {
+    std::string version;
+    std::string downUrl;
+    std::string downName;
+};
+
+// The entries of "version.ini"; each is empty when missing.
+VersionFileEntries LoadVersionFile(Settings& versionFile);
+
+}  // namespace torvane
