@@ -13,7 +13,7 @@
 #include "common/win/wide_text.h"
 #include "processes/program_names.h"
 #include "processes/win/transparent_window.h"
-#include "processes/win/unique.h"
+#include "common/win/unique.h"
 
 namespace {
 

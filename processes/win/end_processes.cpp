@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "processes/end_order.h"
-#include "processes/win/unique.h"
+#include "common/win/unique.h"
 
 namespace torvane::win {
 namespace {
