@@ -1,11 +1,10 @@
-// Fakes of the main window's ports, recording every call into one shared log
-// so that tests can check the order of start-up and exit.
+// One fake world behind every port of the main window. Each call that leaves
+// a trace outside the program goes into one log, so tests can check order.
 #pragma once
 
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "calendar/frm_main.h"
@@ -14,146 +13,86 @@ namespace torvane::calendar::testing {
 
 using Log = std::vector<std::string>;
 
-struct FakeClock : Clock {
+inline std::string Join(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text += part;
+    return text;
+}
+
+struct FakeWorld : Clock, Settings, Shell, Autostart, Tray, ProcessEnder, WindowHost,
+                   TextResources, FrmMainHooks {
+    Log log;
     LocalDateTime now{2014, 2, 5, 9, 5, 3};
-    int secondsPerRead = 0;  // >0: the clock moves on between readings
-    int reads = 0;
-    LocalDateTime Now() override {
-        ++reads;
-        LocalDateTime t = now;
-        if (secondsPerRead > 0) {
-            now.second += secondsPerRead;
-            while (now.second >= 60) { now.second -= 60; ++now.minute; }
-            while (now.minute >= 60) { now.minute -= 60; ++now.hour; }
-        }
-        return t;
-    }
-};
-
-struct FakeSettings : Settings {
-    explicit FakeSettings(Log& log) : log(log) {}
-    Log& log;
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    std::string ReadSetting(std::string_view section, std::string_view key,
-                            std::string_view defaultValue) override {
-        log.push_back("read " + std::string(key));
-        auto it = values.find({std::string(section), std::string(key)});
-        return it == values.end() ? std::string(defaultValue) : it->second;
-    }
-    void WriteSetting(std::string_view section, std::string_view key,
-                      std::string_view value) override {
-        values[{std::string(section), std::string(key)}] = std::string(value);
-    }
-};
-
-struct FakeShell : Shell {
-    explicit FakeShell(Log& log) : log(log) {}
-    Log& log;
-    void OpenWebPage(std::string_view address) override {
-        log.push_back("open " + std::string(address));
-    }
-};
-
-struct FakeAutostart : Autostart {
-    explicit FakeAutostart(Log& log) : log(log) {}
-    Log& log;
-    bool accept = true;
-    bool WriteRunValue(std::string_view name, std::string_view data) override {
-        log.push_back("run write " + std::string(name) + "=" + std::string(data));
-        return accept;
-    }
-    bool DeleteRunValue(std::string_view name) override {
-        log.push_back("run delete " + std::string(name));
-        return accept;
-    }
-};
-
-struct FakeTray : Tray {
-    explicit FakeTray(Log& log) : log(log) {}
-    Log& log;
-    std::vector<TrayIconData> records;  // every Add and Modify
-    std::optional<MenuCommand> choice;  // what the user picks from the menu
+    int secondsPerRead = 0;  // >0: the clock moves on between two readings
+    std::map<std::string, std::string> sys;  // section "sys" of the settings
+    std::map<int, std::string> texts;        // text resources
+    std::vector<TrayIconData> trayRecords;   // every add and modify
+    std::optional<MenuCommand> menuChoice;
     int menusShown = 0;
-    void Add(const TrayIconData& d) override {
-        log.push_back("tray add " + d.tip);
-        records.push_back(d);
-    }
-    void Modify(const TrayIconData& d) override {
-        log.push_back("tray modify " + d.tip);
-        records.push_back(d);
-    }
-    void Remove() override { log.push_back("tray remove"); }
-    std::optional<MenuCommand> PopupMenu(std::span<const MenuItem>) override {
-        ++menusShown;
-        log.push_back("tray menu");
-        return choice;
-    }
-};
-
-struct FakeProcesses : ProcessEnder {
-    explicit FakeProcesses(Log& log) : log(log) {}
-    Log& log;
-    void EndProcessesByName(std::string_view name) override {
-        log.push_back("end " + std::string(name));
-    }
-};
-
-struct FakeHost : WindowHost {
-    explicit FakeHost(Log& log) : log(log) {}
-    Log& log;
     ScreenInfo screen{1920, 1080, kTwipsPerPixel, kTwipsPerPixel};
     WindowRect rect;
     bool visible = false;
     int moveLoops = 0;
     int dragBy = 0;  // twips the user drags the window in each move loop
     bool customPointer = false;
-    std::map<TimerId, int> runningTimers;
-    bool quit = false;
+    std::map<TimerId, int> timers;
 
+    LocalDateTime Now() override {
+        LocalDateTime t = now;
+        now.second += secondsPerRead;
+        now.minute += now.second / 60, now.second %= 60;
+        now.hour += now.minute / 60, now.minute %= 60;
+        return t;
+    }
+    std::string ReadSetting(std::string_view, std::string_view key, std::string_view) override {
+        log.push_back(Join({"read ", key}));
+        auto it = sys.find(std::string(key));
+        return it == sys.end() ? std::string() : it->second;
+    }
+    void WriteSetting(std::string_view, std::string_view, std::string_view) override {}
+    void OpenWebPage(std::string_view address) override { log.push_back(Join({"open ", address})); }
+    bool WriteRunValue(std::string_view name, std::string_view data) override {
+        log.push_back(Join({"run write ", name, "=", data}));
+        return false;  // refused, as without the right to write
+    }
+    bool DeleteRunValue(std::string_view name) override {
+        log.push_back(Join({"run delete ", name}));
+        return false;
+    }
+    void Add(const TrayIconData& d) override { log.push_back("tray add " + d.tip), trayRecords.push_back(d); }
+    void Modify(const TrayIconData& d) override { log.push_back("tray modify " + d.tip), trayRecords.push_back(d); }
+    void Remove() override { log.push_back("tray remove"); }
+    std::optional<MenuCommand> PopupMenu(std::span<const MenuItem>) override {
+        ++menusShown;
+        log.push_back("tray menu");
+        return menuChoice;
+    }
+    void EndProcessesByName(std::string_view name) override { log.push_back(Join({"end ", name})); }
     ScreenInfo Screen() override { return screen; }
     void ApplyWindowRect(const WindowRect& r) override {
+        rect = r;
         log.push_back("rect " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
                       std::to_string(r.width) + "x" + std::to_string(r.height));
-        rect = r;
     }
-    void SetVisible(bool v) override {
-        log.push_back(v ? "show" : "hide");
-        visible = v;
-    }
+    void SetVisible(bool v) override { visible = v, log.push_back(v ? "show" : "hide"); }
     bool IsVisible() override { return visible; }
     WindowRect RunMoveLoop() override {
-        ++moveLoops;
+        ++moveLoops, rect.left += dragBy;
         log.push_back("move loop");
-        rect.left += dragBy;
         return rect;
     }
     void SetCustomPointer() override { customPointer = true; }
     void StartTimer(TimerId id, int ms) override {
+        timers[id] = ms;
         log.push_back("timer start " + std::to_string(static_cast<int>(id)));
-        runningTimers[id] = ms;
     }
-    void StopTimer(TimerId id) override { runningTimers.erase(id); }
-    void Quit() override {
-        log.push_back("quit");
-        quit = true;
-    }
-};
-
-struct FakeResources : TextResources {
-    explicit FakeResources(Log& log) : log(log) {}
-    Log& log;
-    std::map<int, std::string> texts;
+    void StopTimer(TimerId id) override { timers.erase(id); }
+    void Quit() override { log.push_back("quit"); }
     std::optional<std::string> LoadText(int id) override {
         log.push_back("resource " + std::to_string(id));
         auto it = texts.find(id);
-        if (it == texts.end()) return std::nullopt;
-        return it->second;
+        return it == texts.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
-};
-
-struct RecordingHooks : FrmMainHooks {
-    explicit RecordingHooks(Log& log) : log(log) {}
-    Log& log;
     void LocateByIp() override { log.push_back("hook location"); }
     void QueryWeather() override { log.push_back("hook weather"); }
     void StartVersionCheck() override { log.push_back("hook version check"); }
@@ -164,62 +103,47 @@ struct RecordingHooks : FrmMainHooks {
     void CloseCityPickers() override { log.push_back("hook close pickers"); }
 };
 
-// Birthday entries "性格1".."性格31" and an empty line; one story per animal,
-// each naming its year and carrying a backslash-n line break.
+// Entries "性格1".."性格31" and an empty one.
 inline std::string BirthdayTable() {
     std::string text;
-    for (int day = 1; day <= 31; ++day) text += "性格" + std::to_string(day) + "\r\n";
+    for (int day = 1; day <= 31; ++day) text += Join({"性格", std::to_string(day), "\r\n"});
     return text;
 }
 
+// One story per animal, naming its year, with a backslash-n line break.
 inline std::string StoryTable() {
-    const char* animals[] = {"鼠", "马", "牛", "羊", "虎", "猴", "兔", "鸡", "龙", "狗", "蛇", "猪"};
     std::string text;
-    for (const char* a : animals) {
-        if (!text.empty()) text += "\r\n";
-        text += std::string(a) + "：" + a + "年的故事\\n第二行";
-    }
+    for (const char* a : {"鼠", "马", "牛", "羊", "虎", "猴", "兔", "鸡", "龙", "狗", "蛇", "猪"})
+        text += Join({text.empty() ? "" : "\r\n", a, "：", a, "年的故事\\n第二行"});
     return text;
 }
 
-// Every port faked, a model over them, and the shared log.
+// The fake world with every switch on and two tables, and a model over it.
 struct Harness {
-    Log log;
-    FakeClock clock;
-    FakeSettings settings{log};
-    FakeShell shell{log};
-    FakeAutostart autostart{log};
-    FakeTray tray{log};
-    FakeProcesses processes{log};
-    FakeHost host{log};
-    FakeResources resources{log};
-    RecordingHooks hooks{log};
-    FrmMain model{FrmMainPorts{clock, settings, shell, autostart, tray, processes, host,
-                               resources, hooks},
-                  FrmMainConfig{"http://127.0.0.1:8080/",
-                                "C:\\Program Files\\Torvane\\torvane.exe"}};
+    FakeWorld w;
+    FrmMain model{FrmMainPorts{w, w, w, w, w, w, w, w, w},
+                  FrmMainConfig{"http://127.0.0.1:8080/", "C:\\Program Files\\Torvane\\torvane.exe"}};
 
     Harness() {
-        for (const char* key : {"x1", "x2", "x3", "x4", "x5", "x6", "x7"})
-            settings.values[{"sys", key}] = "True";
-        resources.texts[103] = StoryTable();
-        resources.texts[105] = BirthdayTable();
+        for (const char* key : {"x1", "x2", "x3", "x4", "x5", "x6", "x7"}) w.sys[key] = "True";
+        w.texts[103] = StoryTable();
+        w.texts[105] = BirthdayTable();
     }
-    // Start-up and the first showing, with the log cleared afterwards.
+    // Start-up and the first showing; the log starts afresh.
     FrmMain& Start() {
         model.FormLoad();
         model.ShowWindow();
-        log.clear();
+        w.log.clear();
         return model;
     }
     const std::string& Text(Ctl id) const { return model.element(id).text; }
+    bool Visible(Ctl id) const { return model.element(id).visible; }
     // Client point at the centre of grid cell u (u = offset + day - 1).
     std::pair<int, int> CellCentre(int u) const {
         const GridGeometry g = model.gridGeometry();
         const Rect& pic = model.element(Ctl::picMain).rect;
-        const int x = static_cast<int>((u % 7 + 0.5f) * g.cellWidth);
-        const int y = static_cast<int>(g.headerHeight + 4 + (u / 7 + 0.5f) * g.cellHeight);
-        return {pic.left + x, pic.top + y};
+        return {pic.left + static_cast<int>((u % 7 + 0.5f) * g.cellWidth),
+                pic.top + static_cast<int>(g.headerHeight + 4 + (u / 7 + 0.5f) * g.cellHeight)};
     }
     void ClickDay(int day) {
         const auto [x, y] = CellCentre(MonthOffset(model.SelYear(), model.SelMonth()) + day - 1);
@@ -229,6 +153,10 @@ struct Harness {
         const Rect& r = model.element(id).rect;
         model.onMouseDown(r.left + r.width / 2, r.top + r.height / 2, MouseButton::Left);
         model.onMouseUp(r.left + r.width / 2, r.top + r.height / 2, MouseButton::Left);
+    }
+    void Hover(Ctl id) {
+        const Rect& r = model.element(id).rect;
+        model.onMouseMove(r.left + r.width / 2, r.top + r.height / 2);
     }
 };
 

@@ -8,7 +8,7 @@
 namespace torvane::calendar {
 namespace {
 
-using testing::FakeTray;
+using testing::FakeWorld;
 using testing::Log;
 
 std::string Repeat(std::string_view piece, int times) {
@@ -40,11 +40,10 @@ TEST(CalendarTray, TextsAreCutToTheirFieldsAtCharacterBoundaries) {
 }
 
 TEST(CalendarTray, AddTwiceOnlyModifiesAndRemoveWhenAbsentDoesNothing) {
-    Log log;
-    FakeTray tray(log);
-    TrayIcon icon(tray);
+    FakeWorld w;
+    TrayIcon icon(w);
     icon.RemoveTrayIcon();
-    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(w.log.empty());
     icon.AddTrayIcon("Torvane");
     icon.AddTrayIcon("Torvane");
     EXPECT_TRUE(icon.IsPresent());
@@ -54,26 +53,25 @@ TEST(CalendarTray, AddTwiceOnlyModifiesAndRemoveWhenAbsentDoesNothing) {
     icon.OnTaskbarCreated();  // nothing to restore while removed
     icon.AddTrayIcon("Torvane");
     icon.OnTaskbarCreated();
-    EXPECT_EQ(log, (Log{"tray add Torvane", "tray modify Torvane", "tray remove",
+    EXPECT_EQ(w.log, (Log{"tray add Torvane", "tray modify Torvane", "tray remove",
                         "tray add Torvane", "tray add Torvane"}));
 }
 
 TEST(CalendarTray, BalloonFillsTipTitleTextKindAndTimeOut) {
-    Log log;
-    FakeTray tray(log);
-    TrayIcon icon(tray);
+    FakeWorld w;
+    TrayIcon icon(w);
     icon.AddTrayIcon("Torvane");
     icon.ShowTrayBalloon("天气提示", Repeat("多云", 100), kTrayInfoIconInformation, 10000);
-    const TrayIconData& d = tray.records.back();
+    const TrayIconData& d = w.trayRecords.back();
     EXPECT_EQ(d.tip, "天气提示");
     EXPECT_EQ(d.infoTitle, "天气提示");
     EXPECT_EQ(d.info, Repeat("多云", 63) + "多");
     EXPECT_EQ(d.infoFlags, kTrayInfoIconInformation);
     EXPECT_EQ(d.timeoutMs, 10000u);
-    EXPECT_EQ(log.back(), "tray modify 天气提示");
+    EXPECT_EQ(w.log.back(), "tray modify 天气提示");
     // The plain icon carries no balloon.
     icon.AddTrayIcon("Torvane");
-    EXPECT_EQ(tray.records.back(), (TrayIconData{"Torvane", "", "", 0, 0}));
+    EXPECT_EQ(w.trayRecords.back(), (TrayIconData{"Torvane", "", "", 0, 0}));
 }
 
 TEST(CalendarTray, NotificationsAndMenu) {
