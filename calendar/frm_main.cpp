@@ -168,13 +168,15 @@ void FrmMain::FillLists() {
 
 // --- Window geometry ------------------------------------------------------------
 
-int FrmMain::clientWidthPx() const {
-    return rect_.width / std::max(screen_.twipsPerPixelX, 1);
+Rect FrmMain::windowPixels() const {
+    const int tx = std::max(screen_.twipsPerPixelX, 1);
+    const int ty = std::max(screen_.twipsPerPixelY, 1);
+    return Rect{rect_.left / tx, rect_.top / ty, rect_.width / tx, rect_.height / ty};
 }
 
-int FrmMain::clientHeightPx() const {
-    return rect_.height / std::max(screen_.twipsPerPixelY, 1);
-}
+int FrmMain::clientWidthPx() const { return windowPixels().width; }
+
+int FrmMain::clientHeightPx() const { return windowPixels().height; }
 
 void FrmMain::onFormResize(int widthTwips, int heightTwips, bool minimized) {
     if (minimized) return;

@@ -89,7 +89,8 @@ public:
     const std::vector<std::string>& listItems(Ctl list) const;
     // The item matching the displayed year or month, or -1.
     int listSelection(Ctl list) const;
-    WindowRect windowRect() const { return rect_; }
+    WindowRect windowRect() const { return rect_; }  // twips
+    Rect windowPixels() const;                       // the same rectangle in pixels
     int clientWidthPx() const;
     int clientHeightPx() const;
     bool IsWide() const { return rect_.width == kWindowWidthWide; }

@@ -1,6 +1,9 @@
 // The day panel (ShowDayInfo), the date header and the clock texts.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "calendar/day_panel.h"
 #include "calendar/header.h"
 #include "calendar_fakes.h"
@@ -69,6 +72,26 @@ TEST(CalendarPanel, StoryIsFoundByTheYearTextNotTheLeadingCharacter) {
     EXPECT_EQ(FindZodiacStory(stories, ""), std::nullopt);
     // A trailing lone backslash is kept as it is.
     EXPECT_EQ(FindZodiacStory(SplitTextTable("鼠年\\"), "鼠年"), "鼠年\\\r\n");
+}
+
+// The shipped tables (LF in the repository, CR LF once built) give every
+// year a story and every day of the month a character sketch.
+TEST(CalendarPanel, ShippedTablesCoverEveryYearAndDay) {
+    const auto load = [](const char* name) {
+        std::ifstream in(std::string(TORVANE_SOURCE_DIR) + "/resources/text/" + name);
+        std::stringstream lf;
+        lf << in.rdbuf();
+        std::string crlf;
+        for (char c : lf.str()) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return crlf;
+    };
+    TextTables tables;
+    tables.Set(TextTableId::ZodiacStories, load("103-ZodiacStories.txt"));
+    tables.Set(TextTableId::BirthdayByDayOfMonth, load("105-BirthdayByDayOfMonth.txt"));
+    for (int year = 1900; year <= 2049; ++year)
+        EXPECT_TRUE(Describe({year, 6, 1}, tables).Text1.has_value()) << year;
+    for (int day = 1; day <= 31; ++day)
+        EXPECT_GT(Describe({2014, 1, day}, tables).L[6].size(), 10u) << day;
 }
 
 TEST(CalendarHeader, DateLinesForToday) {
