@@ -6,7 +6,7 @@ namespace torvane::calendar {
 
 namespace {
 
-struct ElementSpec {
+struct ElementDesign {
     Ctl id;
     std::string_view name;
     ElementKind kind;
@@ -44,7 +44,7 @@ constexpr uint8_t kDragClick = kDragsWindow | kClickable;
 using K = ElementKind;
 
 // Positions in pixels of the client area; the designed client is 352 x 519.
-constexpr std::array<ElementSpec, kElementCount> kSpecs = {{
+constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Image1, "Image1", K::Skin, {0, 0, 352, 519}, kSkinStyle, kDrag, {}},
     {Ctl::Image6, "Image6", K::Skin, {352, 0, 0, 519}, kPanelStyle, kDrag, {}},
     {Ctl::P1, "P1", K::FrameLine, {0, 1, 1, 519}, kFrameStyle, kNoTrait, {}},
@@ -96,13 +96,13 @@ constexpr std::array<ElementSpec, kElementCount> kSpecs = {{
     {Ctl::List2, "List2", K::List, {120, 178, 50, 200}, kListStyle, kNoTrait, {}},
 }};
 
-constexpr bool SpecsInOrder() {
-    for (size_t i = 0; i < kSpecs.size(); ++i) {
-        if (static_cast<size_t>(kSpecs[i].id) != i) return false;
+constexpr bool DesignInOrder() {
+    for (size_t i = 0; i < kDesign.size(); ++i) {
+        if (static_cast<size_t>(kDesign[i].id) != i) return false;
     }
     return true;
 }
-static_assert(SpecsInOrder(), "element table must follow the order of Ctl");
+static_assert(DesignInOrder(), "element table must follow the order of Ctl");
 
 constexpr int kCloseButtonInset = 16;   // from the client's right edge
 constexpr int kFrameLineThickness = 1;
@@ -118,16 +118,16 @@ void SetLook(Elements& elements, Ctl id, ButtonLook look) { elements[Index(id)].
 
 Elements DesignedElements() {
     Elements elements;
-    for (size_t i = 0; i < kSpecs.size(); ++i) {
-        const ElementSpec& spec = kSpecs[i];
+    for (size_t i = 0; i < kDesign.size(); ++i) {
+        const ElementDesign& d = kDesign[i];
         Element& e = elements[i];
-        e.id = spec.id;
-        e.name = spec.name;
-        e.kind = spec.kind;
-        e.rect = spec.rect;
-        e.style = spec.style;
-        e.traits = spec.traits;
-        e.text = std::string(spec.designedText);
+        e.id = d.id;
+        e.name = d.name;
+        e.kind = d.kind;
+        e.rect = d.rect;
+        e.style = d.style;
+        e.traits = d.traits;
+        e.text = std::string(d.designedText);
     }
     // Hidden until the user opens them, or until their feature exists.
     for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox})
@@ -151,10 +151,10 @@ void LayOut(Elements& e, int clientWidth, int clientHeight) {
 
     // The rest sit where they were designed; the skins and the collapse
     // button follow the window's size.
-    for (size_t i = 0; i < kSpecs.size(); ++i) {
-        const ElementKind kind = kSpecs[i].kind;
-        if (kind != ElementKind::FrameLine && kSpecs[i].id != Ctl::picMain)
-            e[i].rect = kSpecs[i].rect;
+    for (size_t i = 0; i < kDesign.size(); ++i) {
+        const ElementKind kind = kDesign[i].kind;
+        if (kind != ElementKind::FrameLine && kDesign[i].id != Ctl::picMain)
+            e[i].rect = kDesign[i].rect;
     }
     at(Ctl::Image1) = Rect{0, 0, std::min(w, kCalendarPartWidth), h};
     at(Ctl::Image6) = Rect{kCalendarPartWidth, 0, std::max(w - kCalendarPartWidth, 0), h};
