@@ -129,8 +129,9 @@ Elements DesignedElements() {
         e.traits = d.traits;
         e.text = std::string(d.designedText);
     }
-    // Hidden until the user opens them, or until their feature exists.
-    for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox})
+    // Hidden until the user opens them, or until their feature exists (the
+    // weather refresh button comes with the weather block).
+    for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox, Ctl::Image7})
         elements[Index(id)].visible = false;
     return elements;
 }

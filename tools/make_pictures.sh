@@ -35,5 +35,4 @@ for i in range(count):
     struct.pack_into("<HH", data, 6 + 16 * i + 4, 16, 16)  # hot spot
 open(sys.argv[2], "wb").write(bytes(data))
 PY
-convert "$tmp"/icon-256.png preview-icon.png
 echo "pictures written to $PWD"

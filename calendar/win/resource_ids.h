@@ -1,0 +1,5 @@
+// Resource ids of torvane.exe, shared by the .rc file and the code.
+#pragma once
+
+#define kIconApp 1
+#define kCursorMove 2
