@@ -147,6 +147,22 @@ class Session:
                 f.write(settings.replace("\n", "\r\n").encode("gbk"))
         return folder
 
+    @staticmethod
+    def set_flags(folder, **flags):
+        """Rewrites flags of section [sys] in a program folder's set.ini."""
+        path = Path(folder) / "set.ini"
+        lines = path.read_bytes().decode("gbk").splitlines()
+        for key, on in flags.items():
+            text = f"{key}={'True' if on else 'False'}"
+            lines = [text if line.lower().startswith(key.lower() + "=") else line for line in lines]
+        path.write_bytes(("\r\n".join(lines) + "\r\n").encode("gbk"))
+
+    def stop(self, proc):
+        """Ends a program this session started, from outside."""
+        if proc.poll() is None:
+            os.killpg(proc.pid, signal.SIGKILL)
+        proc.wait(timeout=20)
+
     def start(self, exe, *args, cwd=None):
         exe = Path(exe)
         with open(self.dir / f"{exe.stem}-{len(self.started)}.log", "ab") as log:
@@ -213,14 +229,36 @@ class Session:
                        stdout=self.log, stderr=self.log, timeout=30)
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", x, y, "click", button)
+        # A real press and release with a pause between them: Wine's tray
+        # drops a right button released in the same instant it went down.
+        self.xdotool("mousemove", x, y, "mousedown", button)
+        time.sleep(0.1)
+        self.xdotool("mouseup", button)
+
+    def key(self, *keys):
+        """Keys to the focused window, one after the other."""
+        for k in keys:
+            self.xdotool("key", k)
+            time.sleep(0.05)
+
+    def reg_query(self, key, value):
+        """A registry value's data as text, or None when it is missing."""
+        out = subprocess.run([WINE, "reg", "query", key, "/v", value], env=self.env,
+                             capture_output=True, timeout=60)
+        if out.returncode != 0:
+            return None
+        for line in out.stdout.decode("gbk", errors="replace").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) == 3 and parts[0] == value and parts[1].startswith("REG_"):
+                return parts[2]
+        return ""
 
     def screenshot(self, name):
         """Saves the screen as PNG (to look at) and returns its pixels."""
         shots = E2E_DIR / "shots"
         shots.mkdir(exist_ok=True)
         ppm = self.dir / f"{name}.ppm"
-        subprocess.run(["import", "-display", self.display, "-window", "root", str(ppm)],
+        subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", str(ppm)],
                        check=True, env=self.env, timeout=60)
         subprocess.run(["convert", str(ppm), str(shots / f"{name}.png")], check=True, timeout=60)
         return Image.load_ppm(ppm)

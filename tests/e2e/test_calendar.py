@@ -1,0 +1,175 @@
+"""The calendar window under Wine: placement, grid, panel, keys, tray, autostart."""
+import calendar
+import datetime
+import time
+import unittest
+
+from harness import Session, free_port
+
+SCREEN = (1280, 800)
+NARROW, WIDE = 352, 602           # 5280 and 9024 twips at 15 twips per pixel
+RIGHT_GAP_PX = 200 / 15
+TRAY_ICON = (13, 32)              # the first icon of Wine's stand-alone tray
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+# Child window ids of the window's elements: 1000 + their place in the
+# element order of the model.
+ELEMENT_IDS = {"I1": 1009, "I11": 1010, "Label2": 1019, "La": 1020, "Label1": 1021,
+               "Label4": 1022, "Label5": 1032, "Label7": 1034, "picMain": 1035, "L0": 1036}
+
+
+class CalendarApp:
+    """One running torvane.exe and what a user can see of it."""
+
+    def __init__(self, session, folder=None):
+        self.session = session
+        self.folder = folder or session.program_folder()
+        self.proc = session.start(self.folder / "torvane.exe", "qidong")
+        self.hwnd = session.wait_window("TorvaneMain")["hwnd"]
+
+    def window(self):
+        found = [w for w in self.session.windows(cls="TorvaneMain", all_windows=True)
+                 if w["hwnd"] == self.hwnd]
+        return found[0] if found else None
+
+    def elements(self):
+        return {c["id"]: c for c in self.session.tree(self.hwnd)[1:]}
+
+    def element(self, name):
+        return self.elements()[ELEMENT_IDS[name]]
+
+    def click_element(self, name):
+        left, top, right, bottom = self.element(name)["rect"]
+        self.session.click((left + right) // 2, (top + bottom) // 2)
+
+    def wait_width(self, width):
+        return self.session.wait_until(
+            lambda: (w := self.window()) and w["visible"] and w["rect"][2] - w["rect"][0] == width)
+
+    def cell_center(self, row, column):
+        """Screen point of a grid cell, from the grid's place and six equal rows."""
+        left, top, right, bottom = self.element("picMain")["rect"]
+        header = 20  # the weekday band; any value within a few pixels hits the same cell
+        cell_w = (right - left) / 7
+        cell_h = (bottom - top - header - 4) / 6
+        return int(left + (column + 0.5) * cell_w), int(top + header + 6 + (row + 0.5) * cell_h)
+
+    def panel_heading(self):
+        return self.element("L0")["text"]
+
+
+def heading(day):
+    return f"日程信息 ({day.year}年{day.month}月{day.day}日)\r\n"
+
+
+class CalendarWindowTest(unittest.TestCase):
+    def setUp(self):
+        self.session = Session(*SCREEN)
+        self.addCleanup(self.session.close)
+
+    def test_starts_narrow_at_the_bottom_right_with_today_in_blue(self):
+        app = CalendarApp(self.session)
+        left, top, right, bottom = app.window()["rect"]
+        self.assertEqual(right - left, NARROW)
+        self.assertLessEqual(abs(SCREEN[0] - right - RIGHT_GAP_PX), 1)
+        today = datetime.date.today()
+        self.assertEqual(app.element("Label5")["text"], str(today.year))
+        self.assertEqual(app.element("Label7")["text"], str(today.month))
+        self.assertTrue(app.element("Label2")["visible"])
+        time.sleep(0.5)
+        shot = self.session.screenshot("calendar-narrow")
+        # Today's day number is the only text of the grid drawn in pure blue.
+        offset = (calendar.weekday(today.year, today.month, 1) + 1) % 7
+        row, column = divmod(offset + today.day - 1, 7)
+        cx, cy = app.cell_center(row, column)
+        blue = lambda p: p[2] > 180 and p[0] < 80 and p[1] < 80
+        self.assertGreater(shot.count((cx - 24, cy - 24, cx + 24, cy + 24), blue), 10)
+        grid = app.element("picMain")["rect"]
+        self.assertEqual(shot.count(grid, blue), shot.count((cx - 25, cy - 25, cx + 25, cy + 25), blue))
+
+    def test_a_click_opens_the_panel_and_the_buttons_close_it(self):
+        app = CalendarApp(self.session)
+        first = datetime.date.today().replace(day=1)
+        offset = (first.weekday() + 1) % 7
+        self.session.click(*app.cell_center(2, 3))
+        self.assertTrue(app.wait_width(WIDE))
+        left, top, right, bottom = app.window()["rect"]
+        self.assertLessEqual(abs(SCREEN[0] - right - RIGHT_GAP_PX), 1)
+        self.assertEqual(app.panel_heading(), heading(first.replace(day=3 + 2 * 7 + 1 - offset)))
+        self.session.screenshot("calendar-wide")
+
+        app.click_element("I11")
+        self.assertTrue(app.wait_width(NARROW))
+        self.session.click(*app.cell_center(1, 1))
+        self.assertTrue(app.wait_width(WIDE))
+        app.click_element("I1")
+        self.assertTrue(self.session.wait_until(lambda: not app.window()["visible"]))
+        self.session.screenshot("calendar-hidden")
+        self.session.click(*TRAY_ICON)
+        self.assertTrue(app.wait_width(NARROW), "the tray icon shows the window again, narrow")
+
+    def test_keys_move_through_days_and_months(self):
+        app = CalendarApp(self.session)
+        today = datetime.date.today()
+        self.session.click(*app.cell_center(2, 3))
+        self.assertTrue(app.wait_width(WIDE))
+        next_month = (today.replace(day=28) + datetime.timedelta(days=4)).replace(day=1)
+        self.session.key("Next")  # Page Down: the 1st of the next month
+        self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(next_month)))
+        self.assertEqual(app.element("Label7")["text"], str(next_month.month))
+        self.session.key("Left")  # back over the month's edge to its last day
+        last = next_month - datetime.timedelta(days=1)
+        self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(last)))
+        self.session.key("Right")  # and forward again
+        self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(next_month)))
+
+    def test_switch_x3_off_hides_the_clock(self):
+        folder = self.session.program_folder()
+        Session.set_flags(folder, x3=False)
+        app = CalendarApp(self.session, folder)
+        self.assertFalse(app.element("Label2")["visible"])
+        self.assertFalse(app.element("La")["visible"])
+        self.assertTrue(app.element("Label1")["visible"])
+
+    def test_exit_ends_the_suite_and_removes_the_icon(self):
+        port_file_server = self._local_server()
+        folder = self.session.program_folder(settings=f"[server]\nprobe={port_file_server}\n")
+        self.session.start(folder / "torvo.exe")
+        self.session.wait_window("TorvaneMain")
+        CalendarApp(self.session, folder)  # a second calendar: exit ends both
+        self.assertEqual(self.session.processes().count("torvane.exe"), 2)
+        before = self.session.screenshot("tray-before-exit")
+        icon_box = (TRAY_ICON[0] - 8, TRAY_ICON[1] - 8, TRAY_ICON[0] + 8, TRAY_ICON[1] + 8)
+        icon_blue = lambda p: p[2] > 150 and p[0] < 120
+        self.assertGreater(before.count(icon_box, icon_blue), 5)
+        self.session.click(*TRAY_ICON, button=3)
+        self.assertTrue(self.session.wait_until(lambda: self.session.windows(cls="#32768")))
+        self.session.key("Up", "Return")  # the last item: 退出软件
+        gone = lambda: not {"torvane.exe", "torvo.exe"} & set(self.session.processes())
+        self.assertTrue(self.session.wait_until(gone, timeout=20))
+        no_icon = lambda: self.session.screenshot("tray-after-exit").count(icon_box, icon_blue) == 0
+        self.assertTrue(self.session.wait_until(no_icon, timeout=10, step=0.5))
+
+    def test_autostart_switch_writes_and_removes_the_run_value(self):
+        folder = self.session.program_folder()
+        Session.set_flags(folder, x7=True)
+        app = CalendarApp(self.session, folder)
+        value = self.session.wait_until(lambda: self.session.reg_query(RUN_KEY, "torvane"))
+        self.assertTrue(value.startswith('"') and value.endswith('torvane.exe" qidong'), value)
+        self.session.stop(app.proc)
+        Session.set_flags(folder, x7=False)
+        CalendarApp(self.session, folder)
+        self.assertTrue(self.session.wait_until(
+            lambda: self.session.reg_query(RUN_KEY, "torvane") is None))
+
+    def _local_server(self):
+        import http.server
+        import threading
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), http.server.BaseHTTPRequestHandler)
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.shutdown)
+        return f"http://127.0.0.1:{server.server_address[1]}/"
+
+
+if __name__ == "__main__":
+    unittest.main()
