@@ -17,8 +17,8 @@ import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
-BUILD = Path(os.environ.get("TORVANE_BUILD", ROOT / "build"))
-WIN_BIN = Path(os.environ.get("TORVANE_WIN_BIN", BUILD / "win" / "bin"))
+BUILD = Path(os.environ.get("TORVANE_BUILD", ROOT / "build")).resolve()
+WIN_BIN = Path(os.environ.get("TORVANE_WIN_BIN", BUILD / "win" / "bin")).resolve()
 E2E_DIR = BUILD / "e2e"
 TEMPLATE = E2E_DIR / "prefix-template"
 WINE = "/usr/lib/wine/wine64"
