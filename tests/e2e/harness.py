@@ -241,6 +241,10 @@ class Session:
             self.xdotool("key", k)
             time.sleep(0.05)
 
+    def type_text(self, text):
+        """Types text into the focused window."""
+        self.xdotool("type", "--delay", 50, text)
+
     def reg_query(self, key, value):
         """A registry value's data as text, or None when it is missing."""
         out = subprocess.run([WINE, "reg", "query", key, "/v", value], env=self.env,

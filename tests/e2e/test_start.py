@@ -33,6 +33,15 @@ class PlacementTest(unittest.TestCase):
         self.check_placement(1920, 1080)
 
 
+class CodePageTest(unittest.TestCase):
+    def test_programs_see_the_chinese_ansi_code_page(self):
+        session = Session(640, 480)
+        try:
+            self.assertEqual(session.probe("codepage"), [{"acp": 936, "oemcp": 936}])
+        finally:
+            session.close()
+
+
 class EmptyCommandLineTest(unittest.TestCase):
     def test_opens_home_page_and_ends_without_a_window(self):
         session = Session(1024, 768)

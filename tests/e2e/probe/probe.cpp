@@ -112,6 +112,7 @@ int Usage() {
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
                  "probe waitshown CLASS TIMEOUT_MS\n"
+                 "probe codepage\n"
                  "probe procs\n");
     return 2;
 }
@@ -202,6 +203,8 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(h, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
     } else if (cmd == L"waitshown" && argc >= 4) {
         rc = WaitShown(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    } else if (cmd == L"codepage") {
+        std::printf("{\"acp\":%u,\"oemcp\":%u}\n", GetACP(), GetOEMCP());
     } else if (cmd == L"procs") {
         rc = Procs();
     } else {
