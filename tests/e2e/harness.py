@@ -5,6 +5,7 @@ is made once per build tree) and one persistent wineserver, so sessions never
 see each other's processes, windows or tray icons. Programs are started from a
 private copy of the program folder and ended with the session.
 """
+import fcntl
 import json
 import os
 import shutil
@@ -55,13 +56,6 @@ def base_env(prefix, display):
     return env
 
 
-def free_display():
-    for n in range(90, 400):
-        if not Path(f"/tmp/.X{n}-lock").exists() and not Path(f"/tmp/.X11-unix/X{n}").exists():
-            return n
-    raise RuntimeError("no free X display")
-
-
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
@@ -69,28 +63,36 @@ def free_port():
 
 
 def start_xvfb(width, height, log):
-    for _ in range(10):
-        n = free_display()
-        proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24",
-                                 "-nolisten", "tcp"], stdout=log, stderr=log,
-                                start_new_session=True)
-        for _ in range(100):
-            if Path(f"/tmp/.X11-unix/X{n}").exists():
-                return proc, f":{n}"
-            if proc.poll() is not None:
-                break
-            time.sleep(0.05)
+    """A private X server on a display it picks itself, so parallel sessions
+    never race for one."""
+    read_end, write_end = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                             f"{width}x{height}x24", "-nolisten", "tcp"], stdout=log, stderr=log,
+                            pass_fds=(write_end,), start_new_session=True)
+    os.close(write_end)
+    with os.fdopen(read_end) as numbers:
+        number = numbers.readline().strip()
+    if not number or proc.poll() is not None:
         proc.kill()
-    raise RuntimeError("Xvfb did not start")
+        raise RuntimeError("Xvfb did not start")
+    return proc, f":{number}"
 
 
 def ensure_template():
-    """Makes the Wine prefix template once; later sessions copy it (2 s)."""
-    stamp = TEMPLATE / "torvane-template"
-    if stamp.exists() and stamp.read_text() == TEMPLATE_VERSION:
-        return
-    shutil.rmtree(TEMPLATE, ignore_errors=True)
+    """Makes the Wine prefix template once; later sessions copy it (2 s).
+
+    Test modules run in parallel: the first one makes the template while the
+    others wait on the lock."""
     E2E_DIR.mkdir(parents=True, exist_ok=True)
+    with open(E2E_DIR / "template.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        stamp = TEMPLATE / "torvane-template"
+        if not (stamp.exists() and stamp.read_text() == TEMPLATE_VERSION):
+            make_template(stamp)
+
+
+def make_template(stamp):
+    shutil.rmtree(TEMPLATE, ignore_errors=True)
     with open(E2E_DIR / "template.log", "wb") as log:
         xvfb, display = start_xvfb(1024, 768, log)
         env = base_env(TEMPLATE, display)
