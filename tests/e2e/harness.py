@@ -109,6 +109,31 @@ def make_template(stamp):
     stamp.write_text(TEMPLATE_VERSION)
 
 
+# Every public address points at a closed port on this machine unless a test
+# names its own stand-in: no test ever reaches out.
+LOCAL_SERVER_DEFAULTS = {key: "http://127.0.0.1:9/"
+                         for key in ("home", "location", "weather", "update", "probe")}
+
+
+def local_settings(settings):
+    """`settings` (set.ini text) with one [server] section that names
+    127.0.0.1 for every address the test did not give itself."""
+    server, others, in_server = dict(LOCAL_SERVER_DEFAULTS), [], False
+    for line in settings.splitlines():
+        stripped = line.strip()
+        if stripped.startswith("["):
+            in_server = stripped.lower() == "[server]"
+            if in_server:
+                continue
+        if in_server and "=" in line:
+            key, value = line.split("=", 1)
+            server[key.strip().lower()] = value.strip()
+            continue
+        others.append(line)
+    lines = ["[server]", *(f"{key}={value}" for key, value in server.items()), *others]
+    return "\n".join(lines) + "\n"
+
+
 class Session:
     """One display, one prefix, one wineserver; ended by close()."""
 
@@ -144,9 +169,9 @@ class Session:
             src = WIN_BIN / name
             if src.exists():
                 shutil.copy2(src, folder / name)
-        if settings:
+        if settings or "set.ini" in files:
             with open(folder / "set.ini", "ab") as f:
-                f.write(settings.replace("\n", "\r\n").encode("gbk"))
+                f.write(local_settings(settings or "").replace("\n", "\r\n").encode("gbk"))
         return folder
 
     @staticmethod
