@@ -1,18 +1,10 @@
 #include "calendar/tray.h"
 
+#include <algorithm>
+
+#include "common/text_codec.h"
+
 namespace torvane::calendar {
-
-namespace {
-
-// Length of the UTF-8 sequence that starts with `lead`; a stray byte counts as one.
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2) return 2;
-    return 1;
-}
-
-}  // namespace
 
 std::string CutToAnsiField(std::string_view utf8, size_t fieldBytes) {
     if (fieldBytes == 0) return {};
@@ -22,8 +14,9 @@ std::string CutToAnsiField(std::string_view utf8, size_t fieldBytes) {
     while (pos < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[pos]);
         if (lead == 0) break;  // the field ends at the first NUL anyway
-        size_t length = SequenceLength(lead);
-        if (pos + length > utf8.size()) length = utf8.size() - pos;
+        // A malformed byte is a character of its own, as every conversion reads it;
+        // taking the bytes after it along could split the character they start.
+        const size_t length = std::max<size_t>(1, Utf8SequenceLength(utf8.substr(pos)));
         const size_t ansiBytes = lead < 0x80 ? 1 : 2;
         if (used + ansiBytes > budget) break;
         used += ansiBytes;
