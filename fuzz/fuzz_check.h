@@ -1,0 +1,15 @@
+// A broken invariant must stop the run the way a crash does, so libFuzzer
+// keeps the input; assert() would vanish in a release build.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition)                                                   \
+    do {                                                                        \
+        if (!(condition)) {                                                     \
+            std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__,     \
+                         __LINE__, #condition);                                 \
+            std::abort();                                                       \
+        }                                                                       \
+    } while (false)
