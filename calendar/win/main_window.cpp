@@ -294,7 +294,12 @@ void MainWindow::SyncChild(const Element& e) {
         SetWindowPos(child, nullptr, e.rect.left, e.rect.top, e.rect.width, e.rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     const bool shown = IsWindowVisible(child) != FALSE;
-    if (shown != e.visible) ShowWindow(child, e.visible ? SW_SHOWNA : SW_HIDE);
+    if (shown == e.visible) return;
+    // A list that pops up must be the first window the mouse meets there,
+    // above the element windows it covers.
+    if (e.visible && !IsMirrored(e.kind))
+        SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(child, e.visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void MainWindow::SyncList(Ctl list) {
@@ -343,12 +348,16 @@ bool MainWindow::IsVisible() { return IsWindowVisible(hwnd_) != FALSE; }
 
 WindowRect MainWindow::RunMoveLoop() {
     constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+    RECT before, after;
+    GetWindowRect(hwnd_, &before);
     ReleaseCapture();
     SendMessageW(hwnd_, WM_SYSCOMMAND, kMoveByCaption, 0);
-    RECT r;
-    GetWindowRect(hwnd_, &r);
-    return {PixelsToTwips(r.left), PixelsToTwips(r.top), PixelsToTwips(r.right - r.left),
-            PixelsToTwips(r.bottom - r.top)};
+    GetWindowRect(hwnd_, &after);
+    // Twips do not survive a trip through whole pixels: a window that did not
+    // move keeps the model's own numbers, or a click would read as a drag.
+    if (EqualRect(&before, &after)) return model_->windowRect();
+    return {PixelsToTwips(after.left), PixelsToTwips(after.top), PixelsToTwips(after.right - after.left),
+            PixelsToTwips(after.bottom - after.top)};
 }
 
 void MainWindow::SetCustomPointer() {

@@ -258,7 +258,11 @@ class Session:
     def click(self, x, y, button=1):
         # A real press and release with a pause between them: Wine's tray
         # drops a right button released in the same instant it went down.
-        self.xdotool("mousemove", x, y, "mousedown", button)
+        # Wine must see the pointer arrive before the press, or it may deliver
+        # the press where the pointer was before.
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.1)
+        self.xdotool("mousedown", button)
         time.sleep(0.1)
         self.xdotool("mouseup", button)
 

@@ -15,7 +15,9 @@ RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 # Child window ids of the window's elements: 1000 + their place in the
 # element order of the model.
 ELEMENT_IDS = {"I1": 1009, "I11": 1010, "Label2": 1019, "La": 1020, "Label1": 1021,
-               "Label4": 1022, "Label5": 1032, "Label7": 1034, "picMain": 1035, "L0": 1036}
+               "Label4": 1022, "Label5": 1032, "Label7": 1034, "picMain": 1035, "L0": 1036,
+               "List1": 1047}
+LB_GETCOUNT, LB_GETCURSEL, LB_GETTOPINDEX, LB_GETITEMHEIGHT = 0x18B, 0x188, 0x18E, 0x1A1
 
 
 class CalendarApp:
@@ -122,6 +124,25 @@ class CalendarWindowTest(unittest.TestCase):
         self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(last)))
         self.session.key("Right")  # and forward again
         self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(next_month)))
+
+    def test_a_press_on_the_year_that_does_not_move_the_window_opens_the_year_list(self):
+        app = CalendarApp(self.session)
+        year = int(app.element("Label5")["text"])
+        app.click_element("Label5")  # the press starts a window move; no motion follows
+        self.assertTrue(self.session.wait_until(lambda: app.element("List1")["visible"]))
+        self.assertEqual(app.window()["rect"][2] - app.window()["rect"][0], NARROW)
+        box = app.element("List1")
+        send = lambda msg: self.session.probe("send", box["hwnd"], msg, 0, 0)[0]["result"]
+        # The lists are filled by the delayed start-up step, the shown year on top.
+        filled = lambda: (send(LB_GETCOUNT), send(LB_GETCURSEL), send(LB_GETTOPINDEX)) == (
+            150, year - 1900, year - 1900)
+        self.assertTrue(self.session.wait_until(filled, timeout=10))
+        # The item is picked with messages posted to the list: what matters here
+        # is the press on the caption, and X pointer timing is not.
+        self.session.probe("click", box["hwnd"], 20, int(2.5 * send(LB_GETITEMHEIGHT)))
+        self.assertTrue(self.session.wait_until(
+            lambda: app.element("Label5")["text"] == str(year + 2)))
+        self.assertFalse(app.element("List1")["visible"])
 
     def test_switch_x3_off_hides_the_clock(self):
         folder = self.session.program_folder()
