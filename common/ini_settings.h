@@ -3,7 +3,6 @@
 // programs sharing the file always see each other's last write.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,7 +12,8 @@ namespace torvane {
 
 class IniSettings final : public Settings {
 public:
-    explicit IniSettings(std::filesystem::path file);
+    // `file` is a UTF-8 path.
+    explicit IniSettings(std::string file);
 
     // The default when the file, the section or the key is missing, or the
     // file cannot be read.
@@ -28,10 +28,10 @@ public:
     // stored, or the new content could not be put in place.
     bool TryWriteSetting(std::string_view section, std::string_view key, std::string_view value);
 
-    const std::filesystem::path& file() const { return file_; }
+    const std::string& file() const { return file_; }
 
 private:
-    std::filesystem::path file_;
+    std::string file_;
 };
 
 }  // namespace torvane

@@ -1,8 +1,9 @@
 // Where the programs and their files live: every file of the suite sits in
-// the folder of the running executable.
+// the folder of the running executable. Paths are UTF-8.
 #pragma once
 
-#include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -10,10 +11,13 @@ inline constexpr const char* kSettingsFileName = "set.ini";
 inline constexpr const char* kVersionFileName = "version.ini";
 
 // Platform port: the running executable's folder, without a trailing
-// separator. Falls back to the current folder if the platform cannot say.
-std::filesystem::path ProgramFolder();
+// separator unless it is a root ("/", "C:\"). Falls back to the current
+// folder if the platform cannot say.
+std::string ProgramFolder();
 
-std::filesystem::path SettingsPath();     // ProgramFolder()/set.ini
-std::filesystem::path VersionFilePath();  // ProgramFolder()/version.ini
+// ProgramFolder() joined with `name` by the platform's separator.
+std::string ProgramFilePath(std::string_view name);
+std::string SettingsPath();     // ProgramFolder()/set.ini
+std::string VersionFilePath();  // ProgramFolder()/version.ini
 
 }  // namespace torvane

@@ -2,7 +2,6 @@
 // Texts are UTF-8 in memory and GBK on disk.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 

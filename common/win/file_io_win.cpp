@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "common/file_replace.h"
+#include "common/file_io.h"
+#include "common/win/wide_text.h"
 
 namespace torvane {
 namespace {
@@ -12,6 +13,7 @@ constexpr int kNameAttempts = 16;
 constexpr int kMoveAttempts = 5;
 constexpr DWORD kMoveRetryMs = 50;
 constexpr DWORD kMaxChunk = 1u << 20;
+constexpr DWORD kReadChunk = 1u << 16;
 
 class FileHandle {
 public:
@@ -32,14 +34,52 @@ private:
     HANDLE handle_;
 };
 
-std::filesystem::path TemporaryName(const std::filesystem::path& target, int attempt)
+bool NamesNothing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_DRIVE;
+}
+
+// Opening a folder fails already; this holds if a file system lets it.
+bool IsPlainFile(HANDLE file)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(file, &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ReadAll(HANDLE file, std::string& bytes)
+{
+    std::string chunk(kReadChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, chunk.data(), kReadChunk, &got, nullptr)) {
+            return false;
+        }
+        if (got == 0) {
+            return true;
+        }
+        bytes.append(chunk.data(), got);
+    }
+}
+
+// Where the folder part of `target` ends: after its last separator or drive
+// colon, or 0.
+std::size_t NameStart(std::wstring_view target)
+{
+    const std::size_t separator = target.find_last_of(L"\\/:");
+    return separator == std::wstring_view::npos ? 0 : separator + 1;
+}
+
+std::wstring TemporaryName(std::wstring_view target, int attempt)
 {
     static LONG counter = 0;
-    std::wstring name = L"~" + target.filename().wstring() + L"." +
-                        std::to_wstring(GetCurrentProcessId()) + L"." +
-                        std::to_wstring(InterlockedIncrement(&counter)) + L"." +
-                        std::to_wstring(attempt) + L".tmp";
-    return target.parent_path() / name;
+    const std::size_t nameStart = NameStart(target);
+    return std::wstring(target.substr(0, nameStart)) + L"~" +
+           std::wstring(target.substr(nameStart)) + L"." +
+           std::to_wstring(GetCurrentProcessId()) + L"." +
+           std::to_wstring(InterlockedIncrement(&counter)) + L"." + std::to_wstring(attempt) +
+           L".tmp";
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes)
@@ -55,7 +95,7 @@ bool WriteAll(HANDLE file, std::string_view bytes)
     return true;
 }
 
-bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
+bool MoveOver(const std::wstring& from, const std::wstring& to)
 {
     for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
         if (MoveFileExW(from.c_str(), to.c_str(),
@@ -69,10 +109,32 @@ bool MoveOver(const std::filesystem::path& from, const std::filesystem::path& to
 
 }  // namespace
 
-bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes)
+FileBytes ReadFileBytes(std::string_view path)
 {
+    // Shared as the C runtime's fopen shares: other programs may read and
+    // write the file meanwhile.
+    FileHandle file(CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) {
+        return {NamesNothing(GetLastError()) ? ReadOutcome::Missing : ReadOutcome::Unreadable, {}};
+    }
+    FileBytes result{ReadOutcome::Unreadable, {}};
+    if (IsPlainFile(file.get())) {
+        if (ReadAll(file.get(), result.bytes)) {
+            result.outcome = ReadOutcome::Read;
+        } else {
+            result.bytes.clear();
+        }
+    }
+    return result;
+}
+
+bool ReplaceFileContents(std::string_view targetPath, std::string_view bytes)
+{
+    const std::wstring target = Utf8ToWide(targetPath);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::filesystem::path temporary = TemporaryName(target, attempt);
+        const std::wstring temporary = TemporaryName(target, attempt);
         FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {

@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include <string>
-#include <system_error>
 
 #include "common/program_folder.h"
+#include "common/win/wide_text.h"
 
 namespace torvane {
 namespace {
@@ -12,9 +12,7 @@ namespace {
 constexpr DWORD kMaxModulePath = 32768;
 constexpr DWORD kFirstBufferSize = MAX_PATH;
 
-}  // namespace
-
-std::filesystem::path ProgramFolder()
+std::wstring ExecutablePath()
 {
     std::wstring buffer;
     for (DWORD size = kFirstBufferSize; size <= kMaxModulePath; size *= 2) {
@@ -25,15 +23,42 @@ std::filesystem::path ProgramFolder()
         }
         if (length < size) {
             buffer.resize(length);
-            const std::filesystem::path executable(buffer);
-            if (executable.has_parent_path()) {
-                return executable.parent_path();
-            }
-            break;
+            return buffer;
         }
     }
-    std::error_code error;
-    return std::filesystem::current_path(error);
+    return {};
+}
+
+// Without a trailing separator, except at a root ("C:\", "\\?\C:\"), which
+// would name the drive's current folder without it.
+std::wstring FolderOf(const std::wstring& path)
+{
+    const std::size_t separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) {
+        return {};
+    }
+    const bool root = separator == 0 || path[separator - 1] == L':';
+    return path.substr(0, root ? separator + 1 : separator);
+}
+
+std::wstring CurrentFolder()
+{
+    const DWORD size = GetCurrentDirectoryW(0, nullptr);
+    std::wstring buffer(size, L'\0');
+    const DWORD length = size ? GetCurrentDirectoryW(size, buffer.data()) : 0;
+    buffer.resize(length < size ? length : 0);
+    return buffer;
+}
+
+}  // namespace
+
+std::string ProgramFolder()
+{
+    std::wstring folder = FolderOf(ExecutablePath());
+    if (folder.empty()) {
+        folder = CurrentFolder();
+    }
+    return WideToUtf8(folder);
 }
 
 }  // namespace torvane

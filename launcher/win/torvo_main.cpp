@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <filesystem>
 #include <string>
 
 #include "common/ini_settings.h"
@@ -49,16 +48,16 @@ bool CanReachInternet(const std::wstring& address)
            InternetCheckConnectionW(address.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
 }
 
-bool IsFile(const std::filesystem::path& path)
+bool IsFile(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Starts "<folder>\torvane.exe" qidong in a normal window, without waiting.
-void StartCalendar(const std::filesystem::path& folder, const std::filesystem::path& calendar)
+void StartCalendar(const std::wstring& folder, const std::wstring& calendar)
 {
-    std::wstring commandLine = L"\"" + calendar.wstring() + L"\" " + kCalendarArgument;
+    std::wstring commandLine = L"\"" + calendar + L"\" " + kCalendarArgument;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -85,8 +84,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!CanReachInternet(ProbeAddress())) {
         return 0;
     }
-    const std::filesystem::path folder = torvane::ProgramFolder();
-    const std::filesystem::path calendar = folder / torvane::kCalendarExe;
+    const std::wstring folder = torvane::Utf8ToWide(torvane::ProgramFolder());
+    const std::wstring calendar = torvane::Utf8ToWide(
+        torvane::ProgramFilePath(torvane::WideToUtf8(torvane::kCalendarExe)));
     if (IsFile(calendar)) {
         StartCalendar(folder, calendar);
     }

@@ -43,11 +43,11 @@ protected:
     }
     std::string Read(std::string_view section, std::string_view key)
     {
-        return IniSettings(file_).ReadSetting(section, key, "");
+        return IniSettings(file_.string()).ReadSetting(section, key, "");
     }
     void Write(std::string_view section, std::string_view key, std::string_view value)
     {
-        IniSettings(file_).WriteSetting(section, key, value);
+        IniSettings(file_.string()).WriteSetting(section, key, value);
     }
 
     fs::path folder_;
@@ -59,7 +59,7 @@ using IniStore = IniFileTest;
 TEST_F(IniStore, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt)
 {
     EXPECT_EQ(Read("sys", "x1"), "");
-    EXPECT_EQ(IniSettings(file_).ReadSetting("sys", "x1", "fallback"), "fallback");
+    EXPECT_EQ(IniSettings(file_.string()).ReadSetting("sys", "x1", "fallback"), "fallback");
     EXPECT_FALSE(fs::exists(file_));
     Write("sys", "x7", "True");
     EXPECT_EQ(Bytes(), "[sys]\r\nx7=True\r\n");
@@ -68,7 +68,7 @@ TEST_F(IniStore, MissingFileReadsDefaultsAndTheFirstWriteCreatesIt)
 TEST_F(IniStore, MissingSectionOrKeyReadsTheDefaultButAnEmptyValueDoesNot)
 {
     Put("[sys]\r\nx1=\r\n");
-    IniSettings settings(file_);
+    IniSettings settings(file_.string());
     EXPECT_EQ(settings.ReadSetting("sys", "x2", "d"), "d");
     EXPECT_EQ(settings.ReadSetting("other", "x1", "d"), "d");
     EXPECT_EQ(settings.ReadSetting("sys", "x1", "d"), "");
@@ -205,17 +205,17 @@ TEST_F(IniStore, AFileThatCannotBeReadOrWrittenIsLeftAlone)
     const std::string utf16("\xFF\xFE[\0s\0y\0s\0]\0", 12);
     Put(utf16);
     EXPECT_EQ(Read("sys", "x1"), "");
-    EXPECT_FALSE(IniSettings(file_).TryWriteSetting("sys", "x1", "True"));
+    EXPECT_FALSE(IniSettings(file_.string()).TryWriteSetting("sys", "x1", "True"));
     EXPECT_EQ(Bytes(), utf16);
 
     fs::remove(file_);
     fs::create_directory(file_);
-    EXPECT_EQ(IniSettings(file_).ReadSetting("sys", "x1", "d"), "d");
-    EXPECT_FALSE(IniSettings(file_).TryWriteSetting("sys", "x1", "True"));
+    EXPECT_EQ(IniSettings(file_.string()).ReadSetting("sys", "x1", "d"), "d");
+    EXPECT_FALSE(IniSettings(file_.string()).TryWriteSetting("sys", "x1", "True"));
     EXPECT_TRUE(fs::is_directory(file_));
 
     const fs::path elsewhere = folder_ / "missing" / "set.ini";
-    EXPECT_FALSE(IniSettings(elsewhere).TryWriteSetting("sys", "x1", "True"));
+    EXPECT_FALSE(IniSettings(elsewhere.string()).TryWriteSetting("sys", "x1", "True"));
     EXPECT_FALSE(fs::exists(elsewhere.parent_path()));
 }
 
@@ -226,7 +226,7 @@ TEST_F(IniStore, AnUnreadableFileIsNeverReplaced)
     }
     Put(kShippedSettings);
     fs::permissions(file_, fs::perms::none);
-    EXPECT_FALSE(IniSettings(file_).TryWriteSetting("sys", "x1", "False"));
+    EXPECT_FALSE(IniSettings(file_.string()).TryWriteSetting("sys", "x1", "False"));
     fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Bytes(), kShippedSettings);
 }
@@ -236,7 +236,7 @@ TEST_F(IniStore, WritesLeaveNoTemporaryFilesAndKeepTheFileMode)
     Put(kShippedSettings);
     fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(IniSettings(file_).TryWriteSetting("sys", "x1", FlagText(i % 2 == 0)));
+        EXPECT_TRUE(IniSettings(file_.string()).TryWriteSetting("sys", "x1", FlagText(i % 2 == 0)));
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
     EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
@@ -249,7 +249,7 @@ TEST_F(FlagReading, OnlyTrueInAnyCaseIsOn)
 {
     Put("[sys]\r\nx1=True\r\nx2=true\r\nx3=TRUE\r\nx4=False\r\nx5=1\r\nx6=yes\r\nx7=\r\n"
         "x8= True \r\nx9=Truee\r\n");
-    IniSettings settings(file_);
+    IniSettings settings(file_.string());
     const auto on = [&](std::string_view key) {
         return IsFlagOn(settings.ReadSetting("sys", key, ""));
     };
@@ -273,7 +273,7 @@ using SettingsFiles = IniFileTest;
 TEST_F(SettingsFiles, ServerSectionOverridesOnlyTheAddressesItGives)
 {
     const ServerAddresses defaults = DefaultServerAddresses();
-    IniSettings settings(file_);
+    IniSettings settings(file_.string());
     EXPECT_EQ(LoadServerAddresses(settings).update, defaults.update);
 
     Put("[sys]\r\nx1=True\r\n[Server]\r\nhome=\r\nUpdate = http://127.0.0.1:8123 \r\n"
@@ -289,7 +289,7 @@ TEST_F(SettingsFiles, ServerSectionOverridesOnlyTheAddressesItGives)
 TEST_F(SettingsFiles, VersionFileAsTheServerSendsIt)
 {
     Put("[Version]\nVersion=2.3\nDownUrl=http://127.0.0.1:8123/tg/setup.exe\nDownName=setup.exe");
-    IniSettings versionFile(file_);
+    IniSettings versionFile(file_.string());
     const VersionFileEntries entries = LoadVersionFile(versionFile);
     EXPECT_EQ(entries.version, "2.3");
     EXPECT_EQ(entries.downUrl, "http://127.0.0.1:8123/tg/setup.exe");
@@ -304,8 +304,9 @@ TEST(SettingsProgramFolder, IsTheFolderOfTheRunningProgram)
     EXPECT_TRUE(folder.is_absolute());
     EXPECT_FALSE(folder.filename().empty()) << "no trailing separator: " << folder;
     EXPECT_TRUE(fs::exists(folder / "unit_tests")) << folder;
-    EXPECT_EQ(SettingsPath(), folder / "set.ini");
-    EXPECT_EQ(VersionFilePath(), folder / "version.ini");
+    EXPECT_EQ(SettingsPath(), (folder / "set.ini").string());
+    EXPECT_EQ(VersionFilePath(), (folder / "version.ini").string());
+    EXPECT_EQ(ProgramFilePath("unit_tests"), (folder / "unit_tests").string());
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ std::string NewKeyName(int n)
     static const std::vector<Entry> kTargets = {
         {"sys", "x1"}, {"SYS", "X7"}, {"sys", "x9"}, {"版本", "Version"}, {"new", ""}};
     std::mt19937 random(seed);
-    IniSettings settings(file);
+    IniSettings settings(file.string());
     for (int write = 0; write < kMaxWrites; ++write) {
         const Entry& target = kTargets[random() % kTargets.size()];
         const int newKey = static_cast<int>(random() % kNewKeys);
@@ -120,7 +120,7 @@ TEST_F(SettingsCrash, AWriterKilledAtRandomMomentsNeverDamagesTheFile)
     }
     known[{"版本", "version"}] = "";
     for (auto& [entry, value] : known) {
-        value = IniSettings(file).ReadSetting(entry.first, entry.second, "");
+        value = IniSettings(file.string()).ReadSetting(entry.first, entry.second, "");
     }
 
     std::mt19937 random(4242);

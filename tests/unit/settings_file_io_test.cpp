@@ -1,0 +1,118 @@
+// The file port under the settings store: whole-file reads that tell a
+// missing file from one that is there but cannot be read, and replaces.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+#include "common/file_io.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilePort : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "tv_file_XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::permissions(folder_ / "set.ini", fs::perms::owner_all, ignored);
+        fs::remove_all(folder_);
+    }
+
+    std::string Path(std::string_view name) const { return (folder_ / name).string(); }
+    static void Put(const std::string& path, std::string_view bytes)
+    {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    }
+    static std::string Bytes(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(FilePort, ReadsEveryByteOfAFile)
+{
+    // Longer than one read, with NULs, CRs and GBK bytes.
+    std::string bytes;
+    for (int i = 0; i < 100000; ++i) {
+        bytes += static_cast<char>(i * 7 % 256);
+    }
+    Put(Path("set.ini"), bytes);
+    const FileBytes read = ReadFileBytes(Path("set.ini"));
+    EXPECT_EQ(read.outcome, ReadOutcome::Read);
+    EXPECT_EQ(read.bytes, bytes);
+
+    Put(Path("empty.ini"), "");
+    const FileBytes empty = ReadFileBytes(Path("empty.ini"));
+    EXPECT_EQ(empty.outcome, ReadOutcome::Read);
+    EXPECT_EQ(empty.bytes, "");
+}
+
+TEST_F(FilePort, NothingAtThePathIsMissing)
+{
+    EXPECT_EQ(ReadFileBytes(Path("set.ini")).outcome, ReadOutcome::Missing);
+    EXPECT_EQ(ReadFileBytes(Path("gone/set.ini")).outcome, ReadOutcome::Missing);
+    Put(Path("plain"), "x");
+    EXPECT_EQ(ReadFileBytes(Path("plain/set.ini")).outcome, ReadOutcome::Missing);
+}
+
+TEST_F(FilePort, AFolderOrAFileWithoutReadPermissionIsUnreadable)
+{
+    fs::create_directory(folder_ / "folder");
+    const FileBytes folder = ReadFileBytes(Path("folder"));
+    EXPECT_EQ(folder.outcome, ReadOutcome::Unreadable);
+    EXPECT_EQ(folder.bytes, "");
+
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads any file";
+    }
+    Put(Path("set.ini"), "[sys]\r\nx1=True\r\n");
+    fs::permissions(folder_ / "set.ini", fs::perms::none);
+    const FileBytes locked = ReadFileBytes(Path("set.ini"));
+    EXPECT_EQ(locked.outcome, ReadOutcome::Unreadable);
+    EXPECT_EQ(locked.bytes, "");
+}
+
+TEST_F(FilePort, ReplaceCreatesAndReplacesFilesUnderUtf8Names)
+{
+    fs::create_directory(folder_ / "程序");
+    const std::string path = Path("程序/设置.ini");
+    EXPECT_TRUE(ReplaceFileContents(path, "first"));
+    EXPECT_EQ(Bytes(path), "first");
+    EXPECT_TRUE(ReplaceFileContents(path, "second"));
+    EXPECT_EQ(ReadFileBytes(path).bytes, "second");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "程序"), fs::directory_iterator()), 1);
+
+    EXPECT_FALSE(ReplaceFileContents(Path("gone/set.ini"), "x"));
+    EXPECT_FALSE(fs::exists(folder_ / "gone"));
+}
+
+TEST_F(FilePort, APathWithoutAFolderIsInTheCurrentFolder)
+{
+    const fs::path before = fs::current_path();
+    fs::current_path(folder_);
+    const bool replaced = ReplaceFileContents("set.ini", "bytes");
+    const FileBytes read = ReadFileBytes("set.ini");
+    fs::current_path(before);
+    EXPECT_TRUE(replaced);
+    EXPECT_EQ(read.bytes, "bytes");
+    EXPECT_EQ(Bytes(Path("set.ini")), "bytes");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace torvane
