@@ -11,6 +11,7 @@
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
+#include "tests/unit/temp_folder.h"
 
 namespace torvane {
 namespace {
@@ -25,12 +26,9 @@ class IniFileTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "tv_ini_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_FALSE(temp_.path().empty());
         file_ = folder_ / "set.ini";
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     void Put(std::string_view bytes) const
     {
@@ -50,7 +48,8 @@ protected:
         IniSettings(file_.string()).WriteSetting(section, key, value);
     }
 
-    fs::path folder_;
+    testing_support::TempFolder temp_{"tv_ini"};
+    const fs::path& folder_ = temp_.path();
     fs::path file_;
 };
 

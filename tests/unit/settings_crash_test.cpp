@@ -15,6 +15,7 @@
 
 #include "common/ini_document.h"
 #include "common/ini_settings.h"
+#include "tests/unit/temp_folder.h"
 
 namespace torvane {
 namespace {
@@ -98,15 +99,10 @@ void KillWriterRandomly(const fs::path& file, int round, std::mt19937& random)
 
 class SettingsCrash : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "tv_crash_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
 
-    fs::path folder_;
+    testing_support::TempFolder temp_{"tv_crash"};
+    const fs::path& folder_ = temp_.path();
 };
 
 TEST_F(SettingsCrash, AWriterKilledAtRandomMomentsNeverDamagesTheFile)

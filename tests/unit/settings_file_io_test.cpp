@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "common/file_io.h"
+#include "tests/unit/temp_folder.h"
 
 namespace torvane {
 namespace {
@@ -19,15 +20,12 @@ class FilePort : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "tv_file_XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
+        ASSERT_FALSE(temp_.path().empty());
     }
     void TearDown() override
     {
         std::error_code ignored;
         fs::permissions(folder_ / "set.ini", fs::perms::owner_all, ignored);
-        fs::remove_all(folder_);
     }
 
     std::string Path(std::string_view name) const { return (folder_ / name).string(); }
@@ -41,7 +39,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder_;
+    testing_support::TempFolder temp_{"tv_file"};
+    const fs::path& folder_ = temp_.path();
 };
 
 TEST_F(FilePort, ReadsEveryByteOfAFile)
