@@ -113,6 +113,9 @@ void MainWindow::CreateChildren() {
         }
         if (!child) continue;
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->Get(e.style.fontCentiPt, false)), FALSE);
+        // The element's name, for tools that look controls up by name.
+        const ATOM name = GlobalAddAtomW(Utf8ToWide(e.name).c_str());
+        if (name) SetPropW(child, L"TorvaneName", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(name)));
         children_[Index(e.id)] = child;
     }
 }
