@@ -46,7 +46,8 @@ std::optional<std::string> FindZodiacStory(const TextTable& stories,
 DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables) {
     cal.sInitDate(sel.year, sel.month, sel.day);
     const std::string date = DateText(sel);
-    const std::string attribute(clsDate::YearAttribute(sel.year));
+    const int32_t cycleYear = CycleYear(cal);
+    const std::string attribute(clsDate::YearAttribute(cycleYear));
     const std::string_view sHoliday = cal.sHoliday();
     const std::string_view wHoliday = cal.wHoliday();
     const std::string_view lHoliday = cal.lHoliday();
@@ -55,7 +56,7 @@ DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables) 
     info.L[0] = Joined({"日程信息 (", date, ")", kCrLf});
     info.L[1] = Joined({"年份：", clsDate::Era(sel.year), kCrLf});
     info.L[2] = Joined({"公历：", date, " ", cal.sWeekDayStr(), kCrLf});
-    info.L[3] = Joined({"农历：", clsDate::GanZhi(sel.year), "(", attribute, ")", "年",
+    info.L[3] = Joined({"农历：", clsDate::GanZhi(cycleYear), "(", attribute, ")", "年",
                         cal.IsLeap() ? "闰" : "", MonthName(cal.lMonth()),
                         clsDate::CDayStr(cal.lDay()), kCrLf});
     info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, kCrLf});

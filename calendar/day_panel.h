@@ -20,8 +20,8 @@ struct DayInfo {
     std::array<std::string, kPanelLineCount> L;
     std::string Label15;  // lunar festival
     std::string Label16;  // Gregorian and week-based festivals
-    // The story for the year's animal; nothing when no story names it, and
-    // Text1 then keeps what it showed before.
+    // The story for the animal of the day's lunar year; nothing when no
+    // story names it, and Text1 then keeps what it showed before.
     std::optional<std::string> Text1;
 };
 

@@ -13,7 +13,8 @@ constexpr int kNoonHour = 12;
 DateHeader MakeDateHeader(const CivilDate& today, clsDate& cal) {
     cal.sInitDate(today.year, today.month, today.day);
     DateHeader header;
-    header.Label4.append("[").append(clsDate::YearAttribute(today.year)).append("]").append("  ");
+    header.Label4.append("[").append(clsDate::YearAttribute(CycleYear(cal))).append("]").append("  ");
+    header.Label4.append(cal.IsLeap() ? "闰" : "");
     header.Label4.append(MonthName(cal.lMonth())).append(clsDate::CDayStr(cal.lDay()));
     header.Label3 = std::string(WeekdayShortName(cal.sWeekDay()));
     header.Label1.append(std::to_string(today.year)).append("年");

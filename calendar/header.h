@@ -9,7 +9,7 @@
 namespace torvane::calendar {
 
 struct DateHeader {
-    std::string Label4;  // "[马年]  一月初六"
+    std::string Label4;  // "[马年]  一月初六", the animal of the lunar year; "闰" before a leap month
     std::string Label3;  // "周三"
     std::string Label1;  // "2014年2月5日 周三"
     friend bool operator==(const DateHeader&, const DateHeader&) = default;

@@ -2,13 +2,16 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
+
+#include "engine/clsDate.h"
+#include "engine/gregorian.h"
 
 namespace torvane::calendar {
 
-// Sunday first.
-inline constexpr std::array<std::string_view, 7> kWeekdayNames = {
-    "星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+// Sunday first; the engine's table, so the grid and the day panel agree.
+inline constexpr const std::array<std::string_view, 7>& kWeekdayNames = engine::WeekDayNames;
 inline constexpr std::array<std::string_view, 7> kWeekdayShortNames = {
     "周日", "周一", "周二", "周三", "周四", "周五", "周六"};
 inline constexpr std::array<std::string_view, 12> kMonthNames = {
@@ -25,6 +28,15 @@ constexpr std::string_view MonthName(int month) {
 constexpr std::string_view WeekdayShortName(int weekday) {
     return weekday >= 1 && weekday <= 7 ? kWeekdayShortNames[static_cast<size_t>(weekday - 1)]
                                         : std::string_view{};
+}
+
+// The year that gives a positioned day its stem-branch and animal. The lunar
+// year turns at the lunar new year, not on 1 January, so a January day
+// usually still belongs to the year before. Outside the lunar table there is
+// no lunar year and the Gregorian year of the day stands in.
+inline int32_t CycleYear(const clsDate& cal) {
+    if (cal.lYear() != 0) return cal.lYear();
+    return cal.HasDate() ? CivilFromDays(cal.sDate()).year : cal.sYear();
 }
 
 }  // namespace torvane::calendar

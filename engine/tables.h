@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/gregorian.h"
+
 namespace torvane::engine {
 
 // ---------------------------------------------------------------------------
@@ -25,15 +27,6 @@ constexpr int64_t FloorDiv(int64_t a, int64_t b) {
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 constexpr int64_t FloorMod(int64_t a, int64_t b) { return a - FloorDiv(a, b) * b; }
-
-constexpr bool IsGregorianLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-// Days of Gregorian month m (1-12) of year y; 0 for a month outside 1-12.
-constexpr int32_t GregorianMonthDays(int64_t y, int32_t m) {
-    constexpr std::array<int8_t, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (m < 1 || m > 12) return 0;
-    return kDays[static_cast<size_t>(m - 1)] + (m == 2 && IsGregorianLeap(y) ? 1 : 0);
-}
 
 // Days since 1970-01-01 of year y, month m (1-12), day d (any value: it runs on).
 constexpr int64_t DaysFromCivil64(int64_t y, int32_t m, int64_t d) {
@@ -403,8 +396,6 @@ inline constexpr std::array<std::string_view, 12> Animals = {"鼠年", "牛年",
 inline constexpr std::array<std::string_view, 11> DayDigit = {"日", "一", "二", "三", "四", "五",
                                                               "六", "七", "八", "九", "十"};
 inline constexpr std::array<std::string_view, 5> DayTens = {"初", "十", "廿", "卅", "\u3000"};
-inline constexpr std::array<std::string_view, 7> WeekDayNames = {"星期日", "星期一", "星期二", "星期三",
-                                                                 "星期四", "星期五", "星期六"};
 inline constexpr std::array<std::string_view, 10> UpDigits = {"零", "一", "二", "三", "四",
                                                               "五", "六", "七", "八", "九"};
 

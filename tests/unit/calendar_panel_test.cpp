@@ -101,8 +101,40 @@ TEST(CalendarHeader, DateLinesForToday) {
     EXPECT_EQ(wednesday.Label3, "周三");
     EXPECT_EQ(wednesday.Label1, "2014年2月5日 周三");
     EXPECT_EQ(MakeDateHeader({2014, 2, 8}, cal).Label1, "2014年2月8日 周六");
-    // A leap month carries no mark in the header.
-    EXPECT_EQ(MakeDateHeader({2014, 10, 24}, cal).Label4, "[马年]  九月初一");
+}
+
+// The stem-branch and the animal belong to the lunar year, which turns at the
+// lunar new year; a leap month is marked in the header as in the panel. A day
+// outside the lunar table has no lunar year and keeps the Gregorian one.
+TEST(CalendarLunarYear, HeaderAndPanelNameTheLunarYearOfTheDay) {
+    struct Case {
+        CivilDate day;
+        const char* panel;   // L[3]
+        const char* header;  // Label4
+        const char* animal;
+    };
+    const Case cases[] = {
+        {{2027, 1, 15}, "农历：丙午(马年)年十二月初八\r\n", "[马年]  十二月初八", "马年"},
+        {{2027, 2, 5}, "农历：丙午(马年)年十二月廿九\r\n", "[马年]  十二月廿九", "马年"},
+        {{2027, 2, 6}, "农历：丁未(羊年)年一月初一\r\n", "[羊年]  一月初一", "羊年"},
+        {{2014, 1, 30}, "农历：癸巳(蛇年)年十二月三十\r\n", "[蛇年]  十二月三十", "蛇年"},
+        {{2023, 4, 10}, "农历：癸卯(兔年)年闰二月二十\r\n", "[兔年]  闰二月二十", "兔年"},
+        {{2023, 3, 21}, "农历：癸卯(兔年)年二月三十\r\n", "[兔年]  二月三十", "兔年"},
+        {{2050, 1, 22}, "农历：己巳(蛇年)年十二月廿九\r\n", "[蛇年]  十二月廿九", "蛇年"},
+        {{1900, 1, 30}, "农历：庚子(鼠年)年\r\n", "[鼠年]  ", "鼠年"},
+        {{2050, 1, 23}, "农历：庚午(马年)年\r\n", "[马年]  ", "马年"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.day.year) + "-" + std::to_string(c.day.month) + "-" +
+                     std::to_string(c.day.day));
+        const DayInfo info = Describe({c.day.year, c.day.month, c.day.day});
+        EXPECT_EQ(info.L[3], c.panel);
+        EXPECT_EQ(info.L[7], std::string("属相：") + c.animal);
+        ASSERT_TRUE(info.Text1.has_value());
+        EXPECT_NE(info.Text1->find(c.animal), std::string::npos) << *info.Text1;
+        clsDate cal;
+        EXPECT_EQ(MakeDateHeader(c.day, cal).Label4, c.header);
+    }
 }
 
 TEST(CalendarHeader, ClockTextsAroundNoonAndMidnight) {
