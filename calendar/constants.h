@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/units.h"
+
 namespace torvane::calendar {
 
-struct Rgb {
-    uint8_t r = 0, g = 0, b = 0;
-    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
-};
+using ui::Rgb;
 
 // --- Month grid colours (they carry meaning; keep them) --------------------
 inline constexpr Rgb kGridBackground{255, 255, 255};
@@ -40,29 +39,27 @@ inline constexpr Rgb kButtonGlyph{100, 116, 139};
 inline constexpr Rgb kButtonGlyphHover{37, 99, 235};
 inline constexpr Rgb kCloseGlyphHover{220, 38, 38};
 
-// --- Fonts (size in hundredths of a point) ----------------------------------
-inline constexpr std::string_view kFontFace = "微软雅黑";
+// --- Fonts (size in hundredths of a point; the face is the house face) ------
 inline constexpr int kGridFontCentiPt = 1050;
 inline constexpr int kClockFontCentiPt = 2625;
 inline constexpr int kLabelFontCentiPt = 900;
 inline constexpr int kTitleFontCentiPt = 1050;
-// Text height of "星期" in the grid font at 96 dpi; the view may measure and
-// set the real value.
+// Text height in pixels of "星期" in the grid font at 96 dpi; the view
+// measures and sets the real value for its DPI.
 inline constexpr int kDefaultHeaderHeight = 19;
 
-// --- Window geometry (twips outside, pixels inside) -------------------------
-inline constexpr int kTwipsPerPixel = 15;
+// --- Window geometry (twips) -------------------------------------------------
 inline constexpr int kWindowWidthNarrow = 5280;
 inline constexpr int kWindowWidthWide = 9024;
 inline constexpr int kDesignedWindowHeight = 7785;
 inline constexpr int kScreenRightGap = 200;
 inline constexpr int kScreenBottomGap = 640;
 
-inline constexpr int kCalendarPartWidth = 352;  // pixels left of the day panel
+using ui::Tw;
+inline constexpr int kCalendarPartWidth = Tw(352);  // left of the day panel
 inline constexpr int kPicMainLeft = 0;
-inline constexpr int kPicMainTop = 184;
-inline constexpr int kPicMainWidth = 350;
-inline constexpr int kPicMainBottomGap = 10;
+inline constexpr int kPicMainWidth = Tw(350);
+inline constexpr int kPicMainBottomGap = Tw(10);
 
 // --- Grid ------------------------------------------------------------------
 inline constexpr int kGridColumns = 7;
@@ -99,12 +96,5 @@ inline constexpr size_t kTrayInfoBytes = 256;
 inline constexpr size_t kTrayInfoTitleBytes = 64;
 inline constexpr uint32_t kTrayInfoIconInformation = 1;
 inline constexpr std::string_view kTrayTip = "Torvane";
-
-// The argument the autostart value passes, so that the start shows the window.
-inline constexpr std::string_view kAutostartArgument = "qidong";
-
-// --- Programs ended by the exit item, the calendar last ------------------------
-inline constexpr std::array<std::string_view, 3> kExitProcessOrder = {
-    "torvo.exe", "torvaneupdate.exe", "torvane.exe"};
 
 }  // namespace torvane::calendar

@@ -5,32 +5,15 @@
 #include <algorithm>
 
 #include "calendar/startup.h"
+#include "common/program_names.h"
 #include "common/settings_keys.h"
 
 namespace torvane::calendar {
 
-namespace {
-
-// Elements each display switch "x1".."x6" shows or hides.
-constexpr std::array<std::array<Ctl, 4>, 6> kSwitchedElements = {{
-    {Ctl::Label12, Ctl::Label8, Ctl::Label10, Ctl::Image5},
-    {Ctl::Label9, Ctl::Label13, Ctl::Count, Ctl::Count},
-    {Ctl::Label2, Ctl::La, Ctl::Count, Ctl::Count},
-    {Ctl::Label1, Ctl::Count, Ctl::Count, Ctl::Count},
-    {Ctl::Label4, Ctl::Count, Ctl::Count, Ctl::Count},
-    {Ctl::Label15, Ctl::Label16, Ctl::Count, Ctl::Count},
-}};
-
-constexpr std::array<std::string_view, 6> kDisplaySwitchKeys = {
-    kWeatherShownKey, kWeatherTextShownKey, kClockShownKey,
-    kDateShownKey,    kLunarDateShownKey,   kFestivalsShownKey};
-constexpr size_t kAutostartSwitch = 6;
-
-}  // namespace
-
 FrmMain::FrmMain(const FrmMainPorts& ports, FrmMainConfig config)
-    : ports_(ports), config_(std::move(config)), tray_(ports.tray),
-      elements_(DesignedElements()) {}
+    : ports_(ports), config_(std::move(config)), tray_(ports.tray), elements_(DesignedElements()) {}
+
+void FrmMain::AddComponent(Component& component) { components_.push_back(&component); }
 
 // --- Start-up ---------------------------------------------------------------
 
@@ -42,8 +25,8 @@ void FrmMain::FormLoad() {
     ApplyAutostart();
 
     screen_ = ports_.host.Screen();
-    rect_ = StartPlacement(screen_.widthPx * screen_.twipsPerPixelX,
-                           screen_.heightPx * screen_.twipsPerPixelY);
+    dpi_ = ui::Dpi(screen_.dpi);
+    rect_ = StartPlacement(dpi_.Twips(screen_.widthPx), dpi_.Twips(screen_.heightPx));
     ports_.host.ApplyWindowRect(rect_);
 
     LoadTextTables();
@@ -54,8 +37,7 @@ void FrmMain::FormLoad() {
     sel_ = SelDate{today.year, today.month, today.day};
     cal_.sInitDate(sel_.year, sel_.month, sel_.day);
 
-    ports_.hooks.LocateByIp();
-    ports_.hooks.QueryWeather();
+    Broadcast(WindowEvent::Starting);
 
     WriteDateHeader(today);
     ClockTick();
@@ -65,26 +47,24 @@ void FrmMain::FormLoad() {
 
     ports_.host.StartTimer(TimerId::T1, kT1IntervalMs);
     t1Running_ = true;
-    ports_.hooks.StartVersionCheck();
-    Changed();
+    Broadcast(WindowEvent::Loaded);
 }
 
 void FrmMain::ApplyDisplaySwitches() {
-    for (size_t i = 0; i < kDisplaySwitchKeys.size(); ++i) {
-        switches_[i] = ports_.settings.ReadSetting(kSysSection, kDisplaySwitchKeys[i], "");
-        const bool on = IsFlagOn(switches_[i]);
-        for (Ctl id : kSwitchedElements[i]) {
-            if (id != Ctl::Count) Show(id, on);
-        }
+    for (const DisplaySwitch& s : kDisplaySwitches) {
+        const bool on = IsFlagOn(ports_.settings.ReadSetting(kSysSection, s.key, ""));
+        for (size_t i = 0; i < s.count; ++i) Show(s.shows[i], on);
     }
 }
 
+void FrmMain::ReloadDisplaySwitches() { ApplyDisplaySwitches(); }
+
 void FrmMain::ApplyAutostart() {
-    switches_[kAutostartSwitch] = ports_.settings.ReadSetting(kSysSection, kAutostartKey, "");
+    const bool on = IsFlagOn(ports_.settings.ReadSetting(kSysSection, kAutostartKey, ""));
     const std::optional<AutostartValue> value = MakeAutostartValue(config_.exePath);
     if (!value) return;
     // A refused write or delete is not reported; start-up goes on.
-    if (IsFlagOn(switches_[kAutostartSwitch])) {
+    if (on) {
         ports_.autostart.WriteRunValue(value->name, value->data);
     } else {
         ports_.autostart.DeleteRunValue(value->name);
@@ -106,6 +86,27 @@ void FrmMain::ShowWindow() {
 CivilDate FrmMain::Today() {
     const LocalDateTime now = ports_.clock.Now();
     return CivilDate{now.year, now.month, now.day};
+}
+
+// --- Components -----------------------------------------------------------------
+
+void FrmMain::Broadcast(WindowEvent event) {
+    for (Component* c : components_) Apply(c->OnEvent(event));
+}
+
+void FrmMain::Route(Ctl id) {
+    for (Component* c : components_) {
+        const std::span<const Ctl> targets = c->ClickTargets();
+        if (std::find(targets.begin(), targets.end(), id) != targets.end()) Apply(c->OnClick(id));
+    }
+}
+
+void FrmMain::Apply(const ViewChanges& changes) {
+    for (const ElementChange& change : changes) {
+        if (Index(change.id) >= kElementCount) continue;
+        if (change.text) SetText(change.id, *change.text);
+        if (change.visible) Show(change.id, *change.visible);
+    }
 }
 
 // --- Header and clock ---------------------------------------------------------
@@ -143,7 +144,7 @@ void FrmMain::onTimer(TimerId id) {
             t1Running_ = false;
             ++t1Ticks_;
             FillLists();
-            ports_.hooks.OnT1Tick();
+            Broadcast(WindowEvent::ListsFilled);
             break;
         case TimerId::T3:
             // The balloon's time is up: the icon stays, without the balloon,
@@ -152,10 +153,9 @@ void FrmMain::onTimer(TimerId id) {
             tray_.AddTrayIcon(kTrayTip);
             break;
         case TimerId::TmrLoad:
-            ports_.hooks.OnTmrLoadTick();
+            Broadcast(WindowEvent::LoadTimerTick);
             break;
     }
-    Changed();
 }
 
 void FrmMain::FillLists() {
@@ -164,19 +164,15 @@ void FrmMain::FillLists() {
     for (int year = kListFirstYear; year <= kListLastYear; ++year)
         list1Items_.push_back(std::to_string(year));
     for (int month = 1; month <= 12; ++month) list2Items_.push_back(std::to_string(month));
+    elements_.MarkChanged(Index(Ctl::List1));
+    elements_.MarkChanged(Index(Ctl::List2));
 }
 
 // --- Window geometry ------------------------------------------------------------
 
 Rect FrmMain::windowPixels() const {
-    const int tx = std::max(screen_.twipsPerPixelX, 1);
-    const int ty = std::max(screen_.twipsPerPixelY, 1);
-    return Rect{rect_.left / tx, rect_.top / ty, rect_.width / tx, rect_.height / ty};
+    return dpi_.Px(Rect{rect_.left, rect_.top, rect_.width, rect_.height});
 }
-
-int FrmMain::clientWidthPx() const { return windowPixels().width; }
-
-int FrmMain::clientHeightPx() const { return windowPixels().height; }
 
 void FrmMain::onFormResize(int widthTwips, int heightTwips, bool minimized) {
     if (minimized) return;
@@ -187,7 +183,7 @@ void FrmMain::onFormResize(int widthTwips, int heightTwips, bool minimized) {
 }
 
 void FrmMain::FormResize() {
-    LayOut(elements_, clientWidthPx(), clientHeightPx());
+    LayOut(elements_, rect_.width, rect_.height, PanelOpen());
     ReDrawCalendar();
 }
 
@@ -198,10 +194,20 @@ void FrmMain::SetWindowRect(const WindowRect& rect) {
     FormResize();
 }
 
+void FrmMain::onDpiChanged(int dpi, const Rect& suggested) {
+    dpi_ = ui::Dpi(dpi);
+    screen_.dpi = dpi_.value();
+    // The window keeps its size in twips; it goes where the system proposes.
+    rect_.left = dpi_.Twips(suggested.left);
+    rect_.top = dpi_.Twips(suggested.top);
+    ports_.host.ApplyWindowRect(rect_);
+    elements_.MarkAllChanged();
+    FormResize();
+}
+
 void FrmMain::SetVisible(bool visible) {
     visible_ = visible;
     ports_.host.SetVisible(visible);
-    Changed();
 }
 
 void FrmMain::ToggleVisible() { SetVisible(!ports_.host.IsVisible()); }
@@ -212,8 +218,8 @@ void FrmMain::SetHeaderHeight(int pixels) {
 }
 
 GridGeometry FrmMain::gridGeometry() const {
-    const Rect& pic = element(Ctl::picMain).rect;
-    return GridGeometry::For(pic.width, pic.height, headerHeight_);
+    const Rect pic = dpi_.Px(element(Ctl::picMain).rect);
+    return GridGeometry::For(pic.width, pic.height, headerHeight_, dpi_);
 }
 
 // --- Grid and panel -----------------------------------------------------------------
@@ -221,11 +227,14 @@ GridGeometry FrmMain::gridGeometry() const {
 void FrmMain::ReDrawCalendar() {
     if (sel_.year == 0) return;  // nothing to draw before start-up set today
     grid_ = DrawMonthGrid(GridInput{sel_, Today(), gridGeometry()}, cal_);
+    elements_.MarkChanged(Index(Ctl::picMain));
     // The captions always name the month the grid shows.
     SetText(Ctl::Label5, std::to_string(sel_.year));
     SetText(Ctl::Label7, std::to_string(sel_.month));
     ApplyDayInfo(ShowDayInfo(sel_, cal_, tables_));
-    Changed();
+    // The lists' selection follows the displayed year and month.
+    elements_.MarkChanged(Index(Ctl::List1));
+    elements_.MarkChanged(Index(Ctl::List2));
 }
 
 void FrmMain::ApplyDayInfo(const DayInfo& info) {
@@ -235,9 +244,9 @@ void FrmMain::ApplyDayInfo(const DayInfo& info) {
     if (info.Text1) SetText(Ctl::Text1, *info.Text1);
 }
 
-void FrmMain::SetText(Ctl id, std::string text) { elements_[Index(id)].text = std::move(text); }
+void FrmMain::SetText(Ctl id, std::string text) { elements_.SetText(Index(id), std::move(text)); }
 
-void FrmMain::Show(Ctl id, bool visible) { elements_[Index(id)].visible = visible; }
+void FrmMain::Show(Ctl id, bool visible) { elements_.SetVisible(Index(id), visible); }
 
 const std::vector<std::string>& FrmMain::listItems(Ctl list) const {
     return list == Ctl::List1 ? list1Items_ : list2Items_;
@@ -260,7 +269,7 @@ void FrmMain::ShowTrayBalloon(std::string_view title, std::string_view text, uin
 void FrmMain::Exit() {
     // The icon goes first, or it lingers in the tray after the process is gone.
     tray_.RemoveTrayIcon();
-    for (std::string_view name : kExitProcessOrder) ports_.processes.EndProcessesByName(name);
+    for (std::string_view name : kExitEndOrder) ports_.processes.EndProcessesByName(name);
     // Still here: ending our own process failed. Leave anyway.
     ports_.host.Quit();
 }

@@ -3,15 +3,14 @@
 // messages to the on...() methods and paints elements() and gridDrawList().
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calendar/component.h"
 #include "calendar/day_panel.h"
-#include "calendar/draw_ops.h"
 #include "calendar/grid.h"
 #include "calendar/header.h"
 #include "calendar/layout.h"
@@ -32,7 +31,6 @@ struct FrmMainPorts {
     ProcessEnder& processes;
     WindowHost& host;
     TextResources& resources;
-    FrmMainHooks& hooks;
 };
 
 struct FrmMainConfig {
@@ -42,9 +40,12 @@ struct FrmMainConfig {
 
 enum class MouseButton : uint8_t { Left, Right, Middle };
 
-class FrmMain {
+class FrmMain final : public ComponentHost {
 public:
     FrmMain(const FrmMainPorts& ports, FrmMainConfig config);
+
+    // Features join before start-up, in the order they should hear events.
+    void AddComponent(Component& component);
 
     // --- Life -------------------------------------------------------------
     // Start-up, in its order; the window is placed but not laid out yet.
@@ -52,7 +53,8 @@ public:
     // The first showing: visible, laid out, grid and panel drawn.
     void ShowWindow();
 
-    // --- Events the view forwards (client pixels, window size in twips) ---
+    // --- Events the view forwards (device pixels of the client area,
+    //     window size in twips) ---------------------------------------------
     void onFormResize(int widthTwips, int heightTwips, bool minimized);
     void onMouseDown(int x, int y, MouseButton button);
     void onMouseUp(int x, int y, MouseButton button);
@@ -63,6 +65,9 @@ public:
     void onTimer(TimerId id);
     void onTrayNotify(uint32_t event);          // lParam of kTrayCallbackMessage
     void onTaskbarCreated();
+    // The window moved to a screen of another DPI; `suggested` is where the
+    // system proposes to put it, in pixels of the new DPI.
+    void onDpiChanged(int dpi, const Rect& suggested);
 
     // --- Handlers by control (the dispatchers above call these) -----------
     void onPicMainMouseDown(int x, int y);  // picMain's own pixels
@@ -82,22 +87,27 @@ public:
     // Text height of "星期" in picMain's font, as the view measured it.
     void SetHeaderHeight(int pixels);
 
+    // ComponentHost
+    void Apply(const ViewChanges& changes) override;
+    void ReloadDisplaySwitches() override;
+
     // --- What the view shows ------------------------------------------------
-    const Elements& elements() const { return elements_; }
+    const ElementSet& elements() const { return elements_; }
     const Element& element(Ctl id) const { return elements_[Index(id)]; }
-    const DrawList& gridDrawList() const { return grid_; }
+    // What changed since the view last asked; the view repaints only that.
+    ElementSet::Changes TakeChanges() { return elements_.TakeChanges(); }
+    const ui::DrawList& gridDrawList() const { return grid_; }
     const std::vector<std::string>& listItems(Ctl list) const;
     // The item matching the displayed year or month, or -1.
     int listSelection(Ctl list) const;
     WindowRect windowRect() const { return rect_; }  // twips
     Rect windowPixels() const;                       // the same rectangle in pixels
-    int clientWidthPx() const;
-    int clientHeightPx() const;
+    int clientWidthPx() const { return windowPixels().width; }
+    int clientHeightPx() const { return windowPixels().height; }
+    ui::Dpi dpi() const { return dpi_; }
     bool IsWide() const { return rect_.width == kWindowWidthWide; }
     bool IsVisible() const { return visible_; }
     bool HasCustomPointer() const { return customPointer_; }
-    // Grows with every change the view has to paint.
-    uint64_t revision() const { return revision_; }
 
     // --- State --------------------------------------------------------------
     int SelYear() const { return sel_.year; }
@@ -106,8 +116,6 @@ public:
     SelDate selected() const { return sel_; }
     int MinWidth() const { return minWidth_; }
     int MinHeight() const { return minHeight_; }
-    const std::array<std::string, 7>& switches() const { return switches_; }
-    const TextTables& textTables() const { return tables_; }
     const TrayIcon& trayIcon() const { return tray_; }
     bool T1Running() const { return t1Running_; }
     int T1Ticks() const { return t1Ticks_; }
@@ -115,6 +123,9 @@ public:
 
 private:
     void ApplyDisplaySwitches();
+    void Broadcast(WindowEvent event);
+    std::optional<Ctl> ElementAt(int x, int y) const;
+    void Route(Ctl id);
     void ApplyAutostart();
     void LoadTextTables();
     void WriteDateHeader(const CivilDate& today);
@@ -131,20 +142,21 @@ private:
     void SetText(Ctl id, std::string text);
     void Show(Ctl id, bool visible);
     CivilDate Today();
-    void Changed() { ++revision_; }
+    bool PanelOpen() const { return rect_.width > kWindowWidthNarrow; }
 
     FrmMainPorts ports_;
     FrmMainConfig config_;
     TrayIcon tray_;
     clsDate cal_;
     TextTables tables_;
-    Elements elements_;
-    DrawList grid_;
+    ElementSet elements_;
+    ui::DrawList grid_;
+    std::vector<Component*> components_;
     SelDate sel_;
-    std::array<std::string, 7> switches_;
     std::vector<std::string> list1Items_, list2Items_;
     WindowRect rect_;
     ScreenInfo screen_;
+    ui::Dpi dpi_;
     int minWidth_ = 0, minHeight_ = 0;
     int headerHeight_ = kDefaultHeaderHeight;
     std::optional<CivilDate> headerDate_;  // the day the header lines describe
@@ -153,7 +165,6 @@ private:
     bool customPointer_ = false;
     bool t1Running_ = false;
     int t1Ticks_ = 0;
-    uint64_t revision_ = 0;
 };
 
 }  // namespace torvane::calendar

@@ -9,59 +9,48 @@ namespace torvane::calendar {
 
 void FrmMain::onMouseDown(int x, int y, MouseButton button) {
     pressed_.reset();
-    const std::optional<Ctl> over = ElementAt(elements_, x, y);
+    const std::optional<Ctl> over = ElementAt(x, y);
     if (!over) {
         yidong();  // the window's own background
-        Changed();
         return;
     }
     const Element& e = element(*over);
     if (*over == Ctl::picMain) {
-        onPicMainMouseDown(x - e.rect.left, y - e.rect.top);
+        const Rect pic = dpi_.Px(e.rect);
+        onPicMainMouseDown(x - pic.left, y - pic.top);
         return;
     }
-    if (*over == Ctl::Image1) ports_.hooks.CloseCityPickers();
-    if (e.traits & kDragsWindow) {
+    if (*over == Ctl::Image1) Broadcast(WindowEvent::SkinPressed);
+    if (e.traits & ui::kDragsWindow) {
         // The move loop swallows the button's release; a press that did not
         // move the window still counts as a click.
         const bool moved = yidong();
-        if (!moved && button == MouseButton::Left && (e.traits & kClickable)) Click(*over);
-    } else if (button == MouseButton::Left && (e.traits & kClickable)) {
+        if (!moved && button == MouseButton::Left && (e.traits & ui::kClickable)) Click(*over);
+    } else if (button == MouseButton::Left && (e.traits & ui::kClickable)) {
         pressed_ = over;  // clicked when released over the same element
     }
-    Changed();
+}
+
+std::optional<Ctl> FrmMain::ElementAt(int x, int y) const {
+    const std::optional<uint16_t> id = elements_.At(Point{x, y}, dpi_);
+    return id ? std::optional<Ctl>(static_cast<Ctl>(*id)) : std::nullopt;
 }
 
 void FrmMain::onMouseUp(int x, int y, MouseButton button) {
     const std::optional<Ctl> pressed = pressed_;
     pressed_.reset();
     if (!pressed || button != MouseButton::Left) return;
-    if (ElementAt(elements_, x, y) == pressed) Click(*pressed);
+    if (ElementAt(x, y) == pressed) Click(*pressed);
 }
 
-void FrmMain::onMouseMove(int x, int y) {
-    std::array<ButtonLook, kElementCount> before;
-    for (size_t i = 0; i < kElementCount; ++i) before[i] = elements_[i].look;
-    ApplyHover(elements_, ElementAt(elements_, x, y));
-    for (size_t i = 0; i < kElementCount; ++i) {
-        if (before[i] != elements_[i].look) {
-            Changed();
-            break;
-        }
-    }
-}
+void FrmMain::onMouseMove(int x, int y) { ApplyHover(elements_, ElementAt(x, y)); }
 
-void FrmMain::onMouseLeave() {
-    ClearHover(elements_);
-    Changed();
-}
+void FrmMain::onMouseLeave() { ClearHover(elements_); }
 
 void FrmMain::Click(Ctl id) {
     switch (id) {
         case Ctl::I1: onI1Click(); break;
         case Ctl::I11: onI11Click(); break;
-        case Ctl::c1: onC1Click(); break;
-        case Ctl::Image7: ports_.hooks.RefreshWeather(); break;
         case Ctl::Label5: onLabel5Click(); break;
         case Ctl::Label7: onLabel7Click(); break;
         case Ctl::Image2_0:
@@ -71,9 +60,8 @@ void FrmMain::Click(Ctl id) {
         case Ctl::Image2_4:
             onImage2Click(static_cast<int>(Index(id) - Index(Ctl::Image2_0)));
             break;
-        default: break;
+        default: Route(id); break;  // a feature's element
     }
-    Changed();
 }
 
 bool FrmMain::yidong() {
@@ -94,13 +82,12 @@ void FrmMain::onPicMainMouseDown(int x, int y) {
     if (const std::optional<int> day = DayAt(geometry, sel_.year, sel_.month, x, y)) sel_.day = *day;
     if (rect_.width == kWindowWidthNarrow) {
         screen_ = ports_.host.Screen();
-        SetWindowRect(WidenedRect(rect_, screen_.widthPx * screen_.twipsPerPixelX));
+        SetWindowRect(WidenedRect(rect_, dpi_.Twips(screen_.widthPx)));
     }
     ReDrawCalendar();
     yidong();
     Show(Ctl::List1, false);
     Show(Ctl::List2, false);
-    Changed();
 }
 
 void FrmMain::onKeyDown(int keyCode) {
@@ -123,7 +110,6 @@ void FrmMain::ToggleList(Ctl show, Ctl other) {
         Show(show, true);
         Show(other, false);
     }
-    Changed();
 }
 
 void FrmMain::onLabel5Click() { ToggleList(Ctl::List1, Ctl::List2); }
@@ -145,7 +131,6 @@ void FrmMain::onListClick(Ctl list, int itemIndex) {
     sel_ = KeepDayInMonth(sel_);
     ReDrawCalendar();
     Show(list, false);
-    Changed();
 }
 
 // --- Window buttons ---------------------------------------------------------------------
@@ -157,7 +142,7 @@ void FrmMain::onI1Click() {
 
 void FrmMain::onI11Click() { SetWindowRect(NarrowedRect(rect_)); }
 
-void FrmMain::onC1Click() { ports_.hooks.ShowSettingsDialog(); }
+void FrmMain::onC1Click() { Route(Ctl::c1); }
 
 // --- Tray ---------------------------------------------------------------------------------
 
@@ -184,11 +169,10 @@ void FrmMain::onMenuCommand(MenuCommand command) {
         case MenuCommand::ToggleMainWindow: ToggleVisible(); break;
         case MenuCommand::Feedback:
         case MenuCommand::WhatsNew: ports_.shell.OpenWebPage(config_.homeUrl); break;
-        case MenuCommand::CheckForUpdates: ports_.hooks.CheckForUpdatesNow(); break;
+        case MenuCommand::CheckForUpdates: Broadcast(WindowEvent::CheckForUpdates); break;
         case MenuCommand::Exit: Exit(); break;
         case MenuCommand::Separator: break;
     }
-    Changed();
 }
 
 }  // namespace torvane::calendar

@@ -4,16 +4,19 @@
 #include <string>
 
 #include "calendar/names.h"
+#include "engine/gregorian.h"
 
 namespace torvane::calendar {
 
 namespace {
 
+// Pixels at 96 DPI.
 constexpr int kHeaderBandExtra = 4;   // band is HeaderHeight + 4 tall
 constexpr int kSeparatorOffset = 5;   // separator line at HeaderHeight + 5
 constexpr int kRowLineOffset = 4;     // row lines at i * CellHeight + HeaderHeight + 4
 constexpr int kCellTextInset = 4;
 constexpr int kWeekdayNameInset = 3;
+constexpr int kFirstColumnInset = 1;
 constexpr std::string_view kDayNumberTail = "   ";
 constexpr std::string_view kLunarDayTail = "  ";
 
@@ -24,6 +27,7 @@ DrawOp Fill(Rgb color, int x1, int y1, int x2, int y2) {
 DrawOp Line(Rgb color, int x1, int y1, int x2, int y2) {
     return DrawOp{DrawKind::Line, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt};
 }
+
 
 DrawOp Text(Rgb color, int x, int y, std::string text, bool bold) {
     return DrawOp{DrawKind::Text, color, x, y, x, y, std::move(text), bold, kGridFontCentiPt};
@@ -51,8 +55,8 @@ void DrawDayCell(const GridInput& in, int day, int offset, clsDate& cal, DrawLis
     cal.sInitDate(in.sel.year, in.sel.month, day);
     const Rgb colour = DayColour(u % kGridColumns, isToday, cal.sHolidayRecess());
 
-    const int textX = x + kCellTextInset;
-    const int textY = y + kCellTextInset;
+    const int textX = x + g.dpi.Scale(kCellTextInset);
+    const int textY = y + g.dpi.Scale(kCellTextInset);
     ops.push_back(Text(colour, textX, textY, std::to_string(day) + std::string(kDayNumberTail),
                        selected));
     std::string lunar = clsDate::CDayStr(cal.lDay());
@@ -84,20 +88,7 @@ void StepMonth(SelDate& sel, int delta) {
 
 }  // namespace
 
-int GetMonthDayCount(int year, int month) {
-    switch (month) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12:
-            return 31;
-        case 4: case 6: case 9: case 11:
-            return 30;
-        case 2: {
-            const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-            return leap ? 29 : 28;
-        }
-        default:
-            return 0;
-    }
-}
+int GetMonthDayCount(int year, int month) { return engine::GregorianMonthDays(year, month); }
 
 int MonthOffset(int year, int month) {
     // 1 January 1970 was a Thursday.
@@ -113,18 +104,20 @@ int RoundHalfEven(double value) {
     return static_cast<int>(result);
 }
 
-GridGeometry GridGeometry::For(int scaleWidth, int scaleHeight, int headerHeight) {
+GridGeometry GridGeometry::For(int scaleWidth, int scaleHeight, int headerHeight, ui::Dpi dpi) {
     GridGeometry g;
     g.scaleWidth = scaleWidth;
     g.scaleHeight = scaleHeight;
     g.headerHeight = headerHeight;
+    g.dpi = dpi;
     g.cellWidth = static_cast<float>(scaleWidth) / kGridColumns;
-    g.cellHeight = static_cast<float>(scaleHeight - headerHeight - 4) / kGridRows;
+    g.cellHeight = static_cast<float>(scaleHeight - headerHeight - dpi.Scale(kRowLineOffset)) / kGridRows;
     return g;
 }
 
 int GridGeometry::CellLeft(int u) const {
-    return RoundHalfEven(static_cast<float>(u % kGridColumns) * cellWidth + 1);
+    return RoundHalfEven(static_cast<float>(u % kGridColumns) * cellWidth +
+                         static_cast<float>(dpi.Scale(kFirstColumnInset)));
 }
 
 int GridGeometry::CellTop(int u) const {
@@ -135,7 +128,7 @@ int GridGeometry::CellTop(int u) const {
 std::optional<int> GridGeometry::CellAt(int x, int y) const {
     if (y < FirstCellTop() || x < 0 || cellWidth <= 0 || cellHeight <= 0) return std::nullopt;
     const int column = static_cast<int>(std::floor(x / cellWidth));
-    const int row = static_cast<int>(std::floor((y - (headerHeight + kRowLineOffset)) / cellHeight));
+    const int row = static_cast<int>(std::floor((y - (headerHeight + dpi.Scale(kRowLineOffset))) / cellHeight));
     if (column >= kGridColumns || row < 0 || row >= kGridRows) return std::nullopt;
     return row * kGridColumns + column;
 }
@@ -148,9 +141,9 @@ DrawList DrawMonthGrid(const GridInput& in, clsDate& cal) {
     clear.kind = DrawKind::Clear;
     clear.color = kGridBackground;
     ops.push_back(clear);
-    ops.push_back(Fill(kHeaderBand, 0, 0, g.scaleWidth, g.headerHeight + kHeaderBandExtra));
-    ops.push_back(Line(kGridLine, 0, g.headerHeight + kSeparatorOffset, g.scaleWidth,
-                       g.headerHeight + kSeparatorOffset));
+    const int separator = g.headerHeight + g.dpi.Scale(kSeparatorOffset);
+    ops.push_back(Fill(kHeaderBand, 0, 0, g.scaleWidth, g.headerHeight + g.dpi.Scale(kHeaderBandExtra)));
+    ops.push_back(Line(kGridLine, 0, separator, g.scaleWidth, separator));
 
     const int days = GetMonthDayCount(in.sel.year, in.sel.month);
     const int offset = days > 0 ? MonthOffset(in.sel.year, in.sel.month) : 0;
@@ -162,12 +155,13 @@ DrawList DrawMonthGrid(const GridInput& in, clsDate& cal) {
     }
     for (int i = 1; i <= kGridRows; ++i) {
         const int y = RoundHalfEven(static_cast<float>(i) * g.cellHeight +
-                                    static_cast<float>(g.headerHeight + kRowLineOffset));
+                                    static_cast<float>(g.headerHeight + g.dpi.Scale(kRowLineOffset)));
         ops.push_back(Line(kGridLine, 0, y, g.scaleWidth, y));
     }
     for (int i = 0; i < kGridColumns; ++i) {
-        const int x = RoundHalfEven(static_cast<float>(i) * g.cellWidth + kWeekdayNameInset);
-        ops.push_back(Text(kWeekdayNameText, x, kWeekdayNameInset,
+        const int inset = g.dpi.Scale(kWeekdayNameInset);
+        const int x = RoundHalfEven(static_cast<float>(i) * g.cellWidth + static_cast<float>(inset));
+        ops.push_back(Text(kWeekdayNameText, x, inset,
                            std::string(kWeekdayNames[static_cast<size_t>(i)]), false));
     }
     return ops;

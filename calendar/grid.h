@@ -4,10 +4,15 @@
 
 #include <optional>
 
-#include "calendar/draw_ops.h"
+#include "calendar/constants.h"
 #include "engine/clsDate.h"
+#include "ui/draw_list.h"
 
 namespace torvane::calendar {
+
+using ui::DrawKind;
+using ui::DrawList;
+using ui::DrawOp;
 
 // The displayed year and month and the selected day (SelYear, SelMonth, SelDay).
 struct SelDate {
@@ -24,17 +29,20 @@ int MonthOffset(int year, int month);
 // Rounds to the nearest whole number, halves to the even neighbour.
 int RoundHalfEven(double value);
 
+// picMain's drawing surface in its own device pixels; the small insets,
+// designed at 96 DPI, grow with the DPI.
 struct GridGeometry {
     int scaleWidth = 0;
     int scaleHeight = 0;
     int headerHeight = 0;
     float cellWidth = 0;
     float cellHeight = 0;
+    ui::Dpi dpi;
 
-    static GridGeometry For(int scaleWidth, int scaleHeight, int headerHeight);
+    static GridGeometry For(int scaleWidth, int scaleHeight, int headerHeight, ui::Dpi dpi = {});
 
     // Top of the day cells: the row just below the header's separator line.
-    int FirstCellTop() const { return headerHeight + 6; }
+    int FirstCellTop() const { return headerHeight + dpi.Scale(6); }
     // Top left corner of cell u (u = offset + day - 1).
     int CellLeft(int u) const;
     int CellTop(int u) const;

@@ -1,21 +1,30 @@
 // The main window's elements: where each one sits (Form_Resize), how it looks,
-// what the mouse does over it, and the window's outer geometry in twips.
+// what the mouse does over it, which display switch shows it, and the
+// window's outer geometry. Everything in twips.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "calendar/constants.h"
 #include "calendar/ports.h"
+#include "common/settings_keys.h"
+#include "ui/element.h"
 
 namespace torvane::calendar {
 
+using ui::Element;
+using ui::ElementKind;
+using ui::ElementSet;
+using ui::Look;
+using ui::Point;
+using ui::Rect;
+
 // Every element of frmMain, in painting order (back to front). The mouse
 // meets the front-most visible element under it.
-enum class Ctl : uint8_t {
+enum class Ctl : uint16_t {
     Image1, Image6, P1, P2, P3, P4, P5,
     bt, c1, I1, I11,
     Image5, Pi, Label12, Label8, Image7, Label9, Label13, Label10,
@@ -34,81 +43,43 @@ constexpr Ctl Image2(int index) { return static_cast<Ctl>(static_cast<int>(Ctl::
 constexpr Ctl L(int index) { return static_cast<Ctl>(static_cast<int>(Ctl::L0) + index); }
 constexpr size_t Index(Ctl id) { return static_cast<size_t>(id); }
 
-enum class ElementKind : uint8_t {
-    Skin,         // background picture (Image1, Image6)
-    FrameLine,    // 1-pixel frame strip (P1..P5)
-    Label,        // text
-    Button,       // drawn glyph with a normal and a hover look
-    Picture,      // picture filled in by a later feature (weather icon, decoration)
-    Grid,         // picMain: replays the month grid's draw list
-    TextBox,      // multi-line read-only text (Text1)
-    List,         // list box (List1, List2)
-    Placeholder,  // reserved place of a later feature (city pickers, web pane)
+// A display switch of set.ini and the elements it shows when on.
+struct DisplaySwitch {
+    std::string_view key;
+    std::array<Ctl, 4> shows;
+    size_t count;
 };
 
-enum class ButtonLook : uint8_t { Normal, Hover };
+inline constexpr std::array<DisplaySwitch, 6> kDisplaySwitches = {{
+    {kWeatherShownKey, {Ctl::Label12, Ctl::Label8, Ctl::Label10, Ctl::Image5}, 4},
+    {kWeatherTextShownKey, {Ctl::Label9, Ctl::Label13}, 2},
+    {kClockShownKey, {Ctl::Label2, Ctl::La}, 2},
+    {kDateShownKey, {Ctl::Label1}, 1},
+    {kLunarDateShownKey, {Ctl::Label4}, 1},
+    {kFestivalsShownKey, {Ctl::Label15, Ctl::Label16}, 2},
+}};
 
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-    bool Contains(int x, int y) const {
-        return x >= left && y >= top && x - left < width && y - top < height;
-    }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-struct ElementStyle {
-    Rgb color = kTextPrimary;       // text or glyph
-    Rgb hoverColor = kTextPrimary;  // glyph in the hover look
-    Rgb background = kSkinBackground;
-    bool filled = false;            // paint `background` under the element
-    int fontCentiPt = kLabelFontCentiPt;
-    bool bold = false;
-};
-
-// What a mouse press on the element does besides its own handler.
-enum MouseTrait : uint8_t {
-    kNoTrait = 0,
-    kDragsWindow = 1,  // MouseDown starts the window move (yidong)
-    kClickable = 2,    // has a Click handler
-};
-
-struct Element {
-    Ctl id = Ctl::Image1;
-    std::string_view name;
-    ElementKind kind = ElementKind::Label;
-    Rect rect;
-    bool visible = true;
-    std::string text;
-    ButtonLook look = ButtonLook::Normal;
-    ElementStyle style;
-    uint8_t traits = kNoTrait;
-};
-
-using Elements = std::array<Element, kElementCount>;
-
-// The elements as designed: names, kinds, styles, designed texts, positions
+// The elements as designed: names, kinds, looks, designed texts and places
 // for a window of the designed size.
-Elements DesignedElements();
+ElementSet DesignedElements();
 
-// Form_Resize's placement for a client area of this size (pixels).
-void LayOut(Elements& elements, int clientWidth, int clientHeight);
-
-// The front-most visible element under a client point; nothing over the
-// window's own background.
-std::optional<Ctl> ElementAt(const Elements& elements, int x, int y);
+// Form_Resize's placement for a client area of this size. The collapse
+// button belongs to the day panel: it is there only while the panel is open.
+void LayOut(ElementSet& elements, int clientWidth, int clientHeight, bool panelOpen);
 
 // The hover pictures after the mouse moved over `over` (nothing = the
 // window's background).
-void ApplyHover(Elements& elements, std::optional<Ctl> over);
+void ApplyHover(ElementSet& elements, std::optional<Ctl> over);
 // The mouse left the window: no button stays lit.
-void ClearHover(Elements& elements);
+void ClearHover(ElementSet& elements);
 
-// --- Window geometry (twips) ---------------------------------------------------
+// --- Window geometry ---------------------------------------------------------
 
-// Bottom right of the screen, narrow, designed height.
-WindowRect StartPlacement(int screenWidthTwips, int screenHeightTwips);
+// Bottom right of the screen, narrow, designed height, and never off the
+// screen's top or left edge (a small screen at a high DPI).
+WindowRect StartPlacement(int screenWidth, int screenHeight);
 // Wide, with the right edge kept at its gap from the screen's right edge.
-WindowRect WidenedRect(WindowRect rect, int screenWidthTwips);
+WindowRect WidenedRect(WindowRect rect, int screenWidth);
 WindowRect NarrowedRect(WindowRect rect);
 // Never smaller than the size recorded at start-up.
 WindowRect AtLeast(WindowRect rect, int minWidth, int minHeight);

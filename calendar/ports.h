@@ -1,6 +1,6 @@
-// What the main window's model needs from the outside world. The Win32 view
-// implements these with the platform; the unit tests implement them with fakes.
-// Texts are UTF-8.
+// What the main window's model needs from the outside world besides the
+// shared ports of common/ports.h. The Win32 view implements these with the
+// platform; the unit tests implement them with fakes. Texts are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -10,36 +10,15 @@
 #include <string_view>
 
 #include "calendar/constants.h"
+#include "common/ports.h"
 
 namespace torvane::calendar {
 
-struct LocalDateTime {
-    int year = 0, month = 0, day = 0;
-    int hour = 0, minute = 0, second = 0;
-    friend bool operator==(const LocalDateTime&, const LocalDateTime&) = default;
-};
-
-class Clock {
-public:
-    virtual ~Clock() = default;
-    virtual LocalDateTime Now() = 0;
-};
-
-class Shell {
-public:
-    virtual ~Shell() = default;
-    // Opens an address with the shell's "Open" verb; the outcome is not reported.
-    virtual void OpenWebPage(std::string_view address) = 0;
-};
-
-// The start-with-Windows value under the current user's Run key. A refused
-// write or delete returns false; the model carries on either way.
-class Autostart {
-public:
-    virtual ~Autostart() = default;
-    virtual bool WriteRunValue(std::string_view valueName, std::string_view data) = 0;
-    virtual bool DeleteRunValue(std::string_view valueName) = 0;
-};
+using torvane::Autostart;
+using torvane::Clock;
+using torvane::LocalDateTime;
+using torvane::ProcessEnder;
+using torvane::Shell;
 
 // The icon record's texts, already cut to their field sizes.
 struct TrayIconData {
@@ -77,17 +56,11 @@ public:
     virtual std::optional<MenuCommand> PopupMenu(std::span<const MenuItem> items) = 0;
 };
 
-class ProcessEnder {
-public:
-    virtual ~ProcessEnder() = default;
-    // Ends every process with this executable name (any letter case). Ending
-    // the caller's own name returns only if the caller could not be ended.
-    virtual void EndProcessesByName(std::string_view exeName) = 0;
-};
-
+// The screen the window starts on, in its device pixels, and the DPI the
+// window is shown at.
 struct ScreenInfo {
     int widthPx = 0, heightPx = 0;
-    int twipsPerPixelX = kTwipsPerPixel, twipsPerPixelY = kTwipsPerPixel;
+    int dpi = ui::kDesignDpi;
 };
 
 // The window's outer rectangle in twips.
@@ -118,22 +91,6 @@ class TextResources {
 public:
     virtual ~TextResources() = default;
     virtual std::optional<std::string> LoadText(int resourceId) = 0;
-};
-
-// Places where later features plug into the main window. Until they are
-// built each one does nothing.
-class FrmMainHooks {
-public:
-    virtual ~FrmMainHooks() = default;
-    virtual void LocateByIp() {}
-    virtual void QueryWeather() {}
-    virtual void StartVersionCheck() {}
-    virtual void OnT1Tick() {}             // province and city lists, web pane
-    virtual void ShowSettingsDialog() {}   // c1
-    virtual void CheckForUpdatesNow() {}   // tray menu "检查更新"
-    virtual void RefreshWeather() {}       // Image7
-    virtual void CloseCityPickers() {}     // mouse down on Image1
-    virtual void OnTmrLoadTick() {}
 };
 
 }  // namespace torvane::calendar

@@ -1,6 +1,6 @@
 #include "calendar/startup.h"
 
-#include "calendar/constants.h"
+#include "common/program_names.h"
 
 namespace torvane::calendar {
 

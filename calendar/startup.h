@@ -9,10 +9,6 @@
 
 namespace torvane::calendar {
 
-// The key the autostart value lives under (the Autostart port writes there).
-inline constexpr std::string_view kRunKey =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
 enum class StartAction : uint8_t { OpenHomePageAndEnd, ShowWindow };
 
 // Only whether the command line (without the program path) is empty counts;

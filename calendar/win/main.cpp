@@ -1,33 +1,82 @@
 // torvane.exe: with an empty command line it opens the product home page and
-// ends; with any argument (the launcher passes "qidong") it shows the calendar.
+// ends; with any argument (the launcher passes "qidong") it shows the
+// calendar. This is where the program is put together: the settings, the
+// ports, the features and the window.
 #include <windows.h>
 
-#include "common/win/gdiplus.h"
+#include <commctrl.h>
 
+#include "calendar/frm_main.h"
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
 #include "calendar/win/platform_ports.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
+#include "common/win/gdiplus.h"
+#include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
+#include "processes/win/process_ender.h"
+
+namespace {
+
+std::string ExePath() {
+    wchar_t path[MAX_PATH * 4] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
+}
+
+// GDI+ for the glyphs, for as long as the window lives.
+class GdiplusSession {
+public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiplusSession() {
+        if (started_) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+    bool started_ = false;
+};
+
+int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
+                 torvane::win::ShellOpener& shell) {
+    using namespace torvane;
+    win::LocalClock clock;
+    win::RunKeyAutostart autostart;
+    win::ToolhelpProcessEnder processes;
+    calendar::win::NotifyIconTray tray;
+    calendar::win::ResourceTexts texts;
+
+    calendar::win::MainWindow window(instance);
+    if (!window.Create()) return 1;
+    shell.SetOwner(window.hwnd());
+    tray.Attach(window.hwnd(), window.SmallIcon());
+
+    calendar::FrmMain model(
+        calendar::FrmMainPorts{clock, settings, shell, autostart, tray, processes, window, texts},
+        calendar::FrmMainConfig{servers.home, ExePath()});
+    // The window's features join here (model.AddComponent) as they are built.
+    window.Attach(model);
+    return window.Run();
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     torvane::IniSettings settings(torvane::SettingsPath());
     const torvane::ServerAddresses servers = torvane::LoadServerAddresses(settings);
-    torvane::calendar::win::ShellOpener shell;
-    if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell,
-                                    servers.home))
+    torvane::win::ShellOpener shell;
+    if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
 
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    const bool gdiplus = Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) == Gdiplus::Ok;
-    int rc = 0;
-    {
-        torvane::calendar::win::MainWindow window(instance, settings, servers.home);
-        rc = window.Run();
-    }
-    if (gdiplus) Gdiplus::GdiplusShutdown(gdiplusToken);
-    return rc;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    GdiplusSession gdiplus;
+    return ShowCalendar(instance, settings, servers, shell);
 }

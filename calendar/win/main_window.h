@@ -1,34 +1,38 @@
-// The calendar's main window on Win32: owns the HWND, the back buffer, the
-// timers and the child controls, turns messages into model calls and paints
-// what the model says. It decides nothing itself.
+// The calendar's main window on Win32: a view of the FrmMain model. It owns
+// the HWND, the element mirror, the fonts and the back buffer, turns messages
+// into model calls and paints and syncs only what the model says changed.
+// It decides nothing itself.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
-#include <string>
 
 #include "calendar/frm_main.h"
-#include "calendar/win/painter.h"
-#include "calendar/win/platform_ports.h"
-#include "common/settings.h"
+#include "common/win/unique.h"
+#include "ui/win/element_mirror.h"
+#include "ui/win/font_cache.h"
+#include "ui/win/painter.h"
+#include "ui/win/window.h"
 
 namespace torvane::calendar::win {
 
-// Child window ids: kFirstElementId + the element's index.
+// Child control ids: kFirstElementId + the element's index.
 inline constexpr int kFirstElementId = 1000;
 inline constexpr wchar_t kMainWindowClass[] = L"TorvaneMain";
 
-class MainWindow final : public WindowHost {
+class MainWindow final : public ui::win::Window, public WindowHost {
 public:
-    MainWindow(HINSTANCE instance, Settings& settings, std::string homeUrl);
+    explicit MainWindow(HINSTANCE instance);
     ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
-    // Creates the window, runs start-up, shows it and pumps messages until
-    // the program is ended.
+    // The window, hidden, with its icons and pointer.
+    bool Create();
+    HICON SmallIcon() const { return smallIcon_.get(); }
+    // The model it shows; its child windows are made from the model's elements.
+    void Attach(FrmMain& model);
+    // Start-up, the first showing, then messages until the program is ended.
     int Run();
 
     // WindowHost
@@ -43,49 +47,33 @@ public:
     void Quit() override;
 
 private:
-    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-
-    bool Create();
-    void CreateChildren();
-    void OnPaint();
     void OnMouse(UINT msg, LPARAM lp);
     void OnCommand(WPARAM wp);
+    void OnSize(WPARAM wp);
+    void OnDpiChanged(WPARAM wp, LPARAM lp);
     LRESULT OnControlColor(HDC dc);
     bool OnSetCursor(LPARAM lp);
-    // Brings the window and its controls in line with the model.
+    void MeasureHeader();
+    // Brings the children and the screen in line with what changed.
     void Sync();
-    void SyncChild(const Element& e);
     void SyncList(Ctl list);
-    int TwipsToPixels(int twips) const { return MulDiv(twips, dpi_, kTwipsPerInch); }
-    int PixelsToTwips(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpi_); }
-
-    static constexpr int kTwipsPerInch = 1440;
+    ui::Dpi dpi() const { return model_ ? model_->dpi() : dpi_; }
 
     HINSTANCE instance_;
-    Settings& settings_;
-    std::string homeUrl_;
-    HWND hwnd_ = nullptr;
-    int dpi_ = 96;
-    HICON icon_ = nullptr;
-    HICON smallIcon_ = nullptr;
-    HCURSOR movePointer_ = nullptr;
-    HBRUSH panelBrush_ = nullptr;
+    ui::Dpi dpi_;
+    torvane::win::UniqueIcon icon_;
+    torvane::win::UniqueIcon smallIcon_;
+    HCURSOR movePointer_ = nullptr;  // a shared resource: never destroyed
+    torvane::win::UniqueBrush panelBrush_;
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
     bool trackingLeave_ = false;
-    uint64_t syncedRevision_ = ~uint64_t{0};
-
-    LocalClock clock_;
-    ShellOpener shell_;
-    RunKeyAutostart autostart_;
-    NotifyIconTray tray_;
-    ToolhelpProcessEnder processes_;
-    ResourceTexts texts_;
-    FrmMainHooks hooks_;
-    std::unique_ptr<FontCache> fonts_;
-    std::unique_ptr<FrmMain> model_;
-    std::array<HWND, kElementCount> children_{};
+    ui::win::FontCache fonts_{ui::Dpi()};
+    ui::win::BackBuffer buffer_;
+    std::unique_ptr<ui::win::ElementMirror> mirror_;
+    FrmMain* model_ = nullptr;
     std::array<size_t, 2> listSizes_{};
 };
 

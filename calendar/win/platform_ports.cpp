@@ -2,17 +2,14 @@
 
 #include <shellapi.h>
 
-#include "calendar/startup.h"
 #include "common/text_codec.h"
-#include "common/win/shell.h"
+#include "common/win/unique.h"
 #include "common/win/wide_text.h"
-#include "processes/win/end_processes.h"
 
 namespace torvane::calendar::win {
 
 namespace {
 
-constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr UINT kFirstMenuId = 1;
 
 template <size_t N>
@@ -25,38 +22,6 @@ void CopyField(wchar_t (&field)[N], std::string_view utf8) {
 }
 
 }  // namespace
-
-LocalDateTime LocalClock::Now() {
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
-}
-
-void ShellOpener::OpenWebPage(std::string_view address) {
-    torvane::win::OpenWebPage(owner_, Utf8ToWide(address));
-}
-
-bool RunKeyAutostart::WriteRunValue(std::string_view valueName, std::string_view data) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    std::wstring name = Utf8ToWide(valueName);
-    std::wstring value = Utf8ToWide(data);
-    LONG rc = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
-}
-
-bool RunKeyAutostart::DeleteRunValue(std::string_view valueName) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return true;  // no key, so no value either
-    LONG rc = RegDeleteValueW(key, Utf8ToWide(valueName).c_str());
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
-}
 
 bool NotifyIconTray::Notify(DWORD message, const TrayIconData& data) {
     NOTIFYICONDATAW nid{};
@@ -93,7 +58,8 @@ void NotifyIconTray::Remove() {
 }
 
 std::optional<MenuCommand> NotifyIconTray::PopupMenu(std::span<const MenuItem> items) {
-    HMENU menu = CreatePopupMenu();
+    const torvane::win::UniqueMenu owned(CreatePopupMenu());
+    HMENU menu = owned.get();
     if (!menu) return std::nullopt;
     for (size_t i = 0; i < items.size(); ++i) {
         if (items[i].command == MenuCommand::Separator) {
@@ -110,13 +76,8 @@ std::optional<MenuCommand> NotifyIconTray::PopupMenu(std::span<const MenuItem> i
     UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y,
                                  0, owner_, nullptr);
     PostMessageW(owner_, WM_NULL, 0, 0);
-    DestroyMenu(menu);
     if (chosen < kFirstMenuId || chosen - kFirstMenuId >= items.size()) return std::nullopt;
     return items[chosen - kFirstMenuId].command;
-}
-
-void ToolhelpProcessEnder::EndProcessesByName(std::string_view exeName) {
-    torvane::win::EndProcessesByName(Utf8ToWide(exeName));
 }
 
 std::optional<std::string> ResourceTexts::LoadText(int resourceId) {

@@ -1,5 +1,5 @@
-// The main window's ports on Win32: clock, shell, registry, tray, processes,
-// text resources.
+// The main window's own ports on Win32: the tray icon and the text resources.
+// The ports every program shares are in common/win/platform_ports.h.
 #pragma once
 
 #include <windows.h>
@@ -7,28 +7,6 @@
 #include "calendar/ports.h"
 
 namespace torvane::calendar::win {
-
-class LocalClock final : public Clock {
-public:
-    LocalDateTime Now() override;
-};
-
-class ShellOpener final : public Shell {
-public:
-    void SetOwner(HWND owner) { owner_ = owner; }
-    void OpenWebPage(std::string_view address) override;
-
-private:
-    HWND owner_ = nullptr;
-};
-
-// The value under the current user's Run key: writable without
-// administrator rights.
-class RunKeyAutostart final : public Autostart {
-public:
-    bool WriteRunValue(std::string_view valueName, std::string_view data) override;
-    bool DeleteRunValue(std::string_view valueName) override;
-};
 
 class NotifyIconTray final : public Tray {
 public:
@@ -46,11 +24,6 @@ private:
 
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
-};
-
-class ToolhelpProcessEnder final : public ProcessEnder {
-public:
-    void EndProcessesByName(std::string_view exeName) override;
 };
 
 // CUSTOM resources of the running program, GBK converted to UTF-8.

@@ -42,4 +42,19 @@ private:
 // checked before wrapping.
 using UniqueHandle = Unique<HANDLE, ::CloseHandle>;
 
+// GDI and USER objects and registry keys: one template for all of them.
+template <class T>
+void DeleteGdiObject(T object) { ::DeleteObject(object); }
+template <class T>
+using UniqueGdi = Unique<T, DeleteGdiObject<T>>;
+using UniqueFont = UniqueGdi<HFONT>;
+using UniqueBrush = UniqueGdi<HBRUSH>;
+using UniqueBitmap = UniqueGdi<HBITMAP>;
+using UniqueMemoryDC = Unique<HDC, ::DeleteDC>;
+using UniqueIcon = Unique<HICON, ::DestroyIcon>;
+using UniqueCursor = Unique<HCURSOR, ::DestroyCursor>;
+using UniqueMenu = Unique<HMENU, ::DestroyMenu>;
+using UniqueWindow = Unique<HWND, ::DestroyWindow>;
+using UniqueKey = Unique<HKEY, ::RegCloseKey>;
+
 }  // namespace torvane::win

@@ -20,7 +20,7 @@ inline std::string Join(std::initializer_list<std::string_view> parts) {
 }
 
 struct FakeWorld : Clock, Settings, Shell, Autostart, Tray, ProcessEnder, WindowHost,
-                   TextResources, FrmMainHooks {
+                   TextResources {
     Log log;
     LocalDateTime now{2014, 2, 5, 9, 5, 3};
     int secondsPerRead = 0;  // >0: the clock moves on between two readings
@@ -29,7 +29,7 @@ struct FakeWorld : Clock, Settings, Shell, Autostart, Tray, ProcessEnder, Window
     std::vector<TrayIconData> trayRecords;   // every add and modify
     std::optional<MenuCommand> menuChoice;
     int menusShown = 0;
-    ScreenInfo screen{1920, 1080, kTwipsPerPixel, kTwipsPerPixel};
+    ScreenInfo screen{1920, 1080, 96};
     WindowRect rect;
     bool visible = false;
     int moveLoops = 0;
@@ -93,14 +93,26 @@ struct FakeWorld : Clock, Settings, Shell, Autostart, Tray, ProcessEnder, Window
         auto it = texts.find(id);
         return it == texts.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
-    void LocateByIp() override { log.push_back("hook location"); }
-    void QueryWeather() override { log.push_back("hook weather"); }
-    void StartVersionCheck() override { log.push_back("hook version check"); }
-    void OnT1Tick() override { log.push_back("hook T1"); }
-    void ShowSettingsDialog() override { log.push_back("hook settings"); }
-    void CheckForUpdatesNow() override { log.push_back("hook check updates"); }
-    void RefreshWeather() override { log.push_back("hook refresh weather"); }
-    void CloseCityPickers() override { log.push_back("hook close pickers"); }
+};
+
+// A feature that owns a few elements and logs every event it hears; its
+// answers are what the test puts in `changes`.
+struct FakeComponent : Component {
+    FakeComponent(Log& log, std::string name, std::vector<Ctl> targets)
+        : log(log), name(std::move(name)), targets(std::move(targets)) {}
+    std::span<const Ctl> ClickTargets() const override { return targets; }
+    ViewChanges OnClick(Ctl id) override {
+        log.push_back(name + " click " + std::to_string(Index(id)));
+        return changes;
+    }
+    ViewChanges OnEvent(WindowEvent event) override {
+        log.push_back(name + " event " + std::to_string(static_cast<int>(event)));
+        return changes;
+    }
+    Log& log;
+    std::string name;
+    std::vector<Ctl> targets;
+    ViewChanges changes;
 };
 
 // Entries "性格1".."性格31" and an empty one.
@@ -121,10 +133,12 @@ inline std::string StoryTable() {
 // The fake world with every switch on and two tables, and a model over it.
 struct Harness {
     FakeWorld w;
-    FrmMain model{FrmMainPorts{w, w, w, w, w, w, w, w, w},
+    FrmMain model{FrmMainPorts{w, w, w, w, w, w, w, w},
                   FrmMainConfig{"http://127.0.0.1:8080/", "C:\\Program Files\\Torvane\\torvane.exe"}};
+    FakeComponent feature{w.log, "feature", {Ctl::c1, Ctl::Image7}};
 
     Harness() {
+        model.AddComponent(feature);
         for (const char* key : {"x1", "x2", "x3", "x4", "x5", "x6", "x7"}) w.sys[key] = "True";
         w.texts[103] = StoryTable();
         w.texts[105] = BirthdayTable();
@@ -138,10 +152,12 @@ struct Harness {
     }
     const std::string& Text(Ctl id) const { return model.element(id).text; }
     bool Visible(Ctl id) const { return model.element(id).visible; }
+    // An element's place in the window's device pixels.
+    Rect Pixels(Ctl id) const { return model.dpi().Px(model.element(id).rect); }
     // Client point at the centre of grid cell u (u = offset + day - 1).
     std::pair<int, int> CellCentre(int u) const {
         const GridGeometry g = model.gridGeometry();
-        const Rect& pic = model.element(Ctl::picMain).rect;
+        const Rect pic = Pixels(Ctl::picMain);
         return {pic.left + static_cast<int>((u % 7 + 0.5f) * g.cellWidth),
                 pic.top + static_cast<int>(g.headerHeight + 4 + (u / 7 + 0.5f) * g.cellHeight)};
     }
@@ -150,12 +166,12 @@ struct Harness {
         model.onMouseDown(x, y, MouseButton::Left);
     }
     void Click(Ctl id) {
-        const Rect& r = model.element(id).rect;
+        const Rect r = Pixels(id);
         model.onMouseDown(r.left + r.width / 2, r.top + r.height / 2, MouseButton::Left);
         model.onMouseUp(r.left + r.width / 2, r.top + r.height / 2, MouseButton::Left);
     }
     void Hover(Ctl id) {
-        const Rect& r = model.element(id).rect;
+        const Rect r = Pixels(id);
         model.onMouseMove(r.left + r.width / 2, r.top + r.height / 2);
     }
 };

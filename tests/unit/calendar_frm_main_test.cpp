@@ -14,8 +14,10 @@ namespace {
 using testing::Harness;
 using testing::Log;
 
-constexpr int kScreenW = 1920 * kTwipsPerPixel;
-constexpr int kScreenH = 1080 * kTwipsPerPixel;
+constexpr int kScreenW = 1920 * 15;  // twips at 96 DPI
+
+std::string Event(WindowEvent e) { return "feature event " + std::to_string(static_cast<int>(e)); }
+std::string ClickOn(Ctl id) { return "feature click " + std::to_string(Index(id)); }
 
 TEST(CalendarStart, MainDecisionAndAutostartValue) {
     testing::FakeWorld w;
@@ -39,8 +41,8 @@ TEST(CalendarStart, FormLoadRunsItsStepsInOrder) {
                             "run write torvane=\"C:\\Program Files\\Torvane\\torvane.exe\" qidong",
                             "rect 23320,7775 5280x7785", "resource 101", "resource 102",
                             "resource 103", "resource 104", "resource 105", "resource 106",
-                            "hook location", "hook weather", "timer start 2",
-                            "hook version check"}));
+                            Event(WindowEvent::Starting), "timer start 2",
+                            Event(WindowEvent::Loaded)}));
     EXPECT_EQ(h.w.timers, (std::map<TimerId, int>{{TimerId::Timer2, 1000}, {TimerId::T1, 4000}}));
     EXPECT_EQ(h.model.selected(), (SelDate{2014, 2, 5}));
     EXPECT_EQ(h.Text(Ctl::Label5) + "/" + h.Text(Ctl::Label7), "2014/2");
@@ -59,13 +61,13 @@ TEST(CalendarStart, FormLoadRunsItsStepsInOrder) {
 
 TEST(CalendarStart, PlacementKeepsTheGapsToTheScreenEdges) {
     Harness h;
-    h.w.screen = ScreenInfo{1366, 768, 15, 15};
+    h.w.screen = ScreenInfo{1366, 768, 96};
     h.Start();
     const WindowRect r = h.w.rect;
     EXPECT_EQ(1366 * 15 - (r.left + r.width), 200);
     EXPECT_EQ(768 * 15 - (r.top + r.height), 640);
     EXPECT_EQ(h.model.clientWidthPx(), 352);
-    EXPECT_EQ(h.model.element(Ctl::picMain).rect, (Rect{0, 184, 350, 519 - 194}));
+    EXPECT_EQ(h.Pixels(Ctl::picMain), (Rect{0, 184, 350, 519 - 194}));
 }
 
 TEST(CalendarStart, DisplaySwitches) {
@@ -106,7 +108,7 @@ TEST(CalendarTimers, T1TicksOnceAndFillsTheLists) {
     EXPECT_FALSE(h.model.T1Running());
     EXPECT_EQ(h.model.T1Ticks(), 1);
     EXPECT_EQ(h.w.timers.count(TimerId::T1), 0u);
-    EXPECT_EQ(h.w.log, Log{"hook T1"});
+    EXPECT_EQ(h.w.log, Log{Event(WindowEvent::ListsFilled)});
     const auto& years = h.model.listItems(Ctl::List1);
     ASSERT_EQ(years.size(), 150u);
     EXPECT_EQ(years.front() + years.back(), "19002049");
@@ -155,14 +157,14 @@ TEST(CalendarGridInput, ClickingADayOpensThePanelAndDragsTheWindow) {
     EXPECT_EQ(h.model.SelDay(), 20);
     EXPECT_TRUE(h.model.IsWide());
     EXPECT_EQ(h.w.rect, (WindowRect{kScreenW - 9024 - 200, narrow.top, 9024, narrow.height}));
-    EXPECT_EQ(h.model.clientWidthPx(), 601);
+    EXPECT_EQ(h.model.clientWidthPx(), 602);
     EXPECT_EQ(h.w.moveLoops, 1);
     EXPECT_TRUE(h.w.customPointer && h.model.HasCustomPointer());
     EXPECT_FALSE(h.Visible(Ctl::List1));
     EXPECT_EQ(h.Text(L(0)), "日程信息 (2014年2月20日)\r\n");
 
     // The header band does nothing; an empty cell still drags.
-    const Rect pic = h.model.element(Ctl::picMain).rect;
+    const Rect pic = h.Pixels(Ctl::picMain);
     h.model.onMouseDown(pic.left + 100, pic.top + 5, MouseButton::Left);
     EXPECT_EQ(h.w.moveLoops, 1);
     const auto [x, y] = h.CellCentre(0);  // February 2014 starts on a Saturday
@@ -253,9 +255,40 @@ TEST(CalendarChrome, CloseCollapseAndMinimumSize) {
     h.model.onFormResize(3000, 2000, false);
     EXPECT_EQ(h.w.rect.width * 10000 + h.w.rect.height, 5280 * 10000 + 7785);
     h.model.onFormResize(5280, 9000, false);
-    EXPECT_EQ(h.model.element(Ctl::picMain).rect.height, 600 - 194);
+    EXPECT_EQ(h.Pixels(Ctl::picMain).height, 600 - 194);
     h.model.onFormResize(0, 0, true);  // minimised: nothing happens
     EXPECT_EQ(h.model.windowRect().height, 9000);
+}
+
+TEST(CalendarChrome, TheCloseButtonClosesTheNarrowWindow) {
+    Harness h;
+    h.Start();
+    EXPECT_FALSE(h.Visible(Ctl::I11));  // the collapse button belongs to the open panel
+    h.Click(Ctl::I1);
+    EXPECT_FALSE(h.w.visible);
+    h.model.onTrayNotify(kTrayLeftButtonUp);
+    h.ClickDay(3);
+    EXPECT_TRUE(h.Visible(Ctl::I11));
+    EXPECT_FALSE(h.Pixels(Ctl::I11).Intersects(h.Pixels(Ctl::I1)));
+    h.Click(Ctl::I11);
+    EXPECT_FALSE(h.Visible(Ctl::I11));
+    EXPECT_TRUE(h.w.visible);
+}
+
+// A clock tick repaints the clock and nothing else.
+TEST(CalendarIdle, ATickChangesOnlyTheClock) {
+    Harness h;
+    h.Start();
+    h.model.TakeChanges();
+    h.w.now.second = 4;
+    h.model.onTimer(TimerId::Timer2);
+    const ElementSet::Changes changes = h.model.TakeChanges();
+    EXPECT_FALSE(changes.all);
+    EXPECT_EQ(changes.ids, std::vector<uint16_t>{static_cast<uint16_t>(Ctl::Label2)});
+    h.model.onTimer(TimerId::Timer2);  // the same second again
+    EXPECT_TRUE(h.model.TakeChanges().empty());
+    h.model.onMouseMove(1, 500);  // over nothing that lights up
+    EXPECT_TRUE(h.model.TakeChanges().empty());
 }
 
 TEST(CalendarChrome, HoverPictures) {
@@ -264,33 +297,43 @@ TEST(CalendarChrome, HoverPictures) {
     h.ClickDay(10);  // wide, so I11 is on screen
     const auto look = [&h](Ctl id) { return h.model.element(id).look; };
     for (Ctl id : {Ctl::I1, Ctl::I11, Ctl::Image2_1, Ctl::Image2_4}) h.Hover(id);
-    EXPECT_EQ(look(Ctl::Image2_1), ButtonLook::Hover);
+    EXPECT_EQ(look(Ctl::Image2_1), Look::Hover);
     h.Hover(Ctl::Image2_2);  // one arrow at a time; the today button keeps its look
     h.Hover(Ctl::Label12);   // labels have no hover rule
-    EXPECT_EQ(look(Ctl::Image2_1), ButtonLook::Normal);
-    EXPECT_EQ(look(Ctl::Image2_2), ButtonLook::Hover);
-    EXPECT_EQ(look(Ctl::Image2_4), ButtonLook::Hover);
+    EXPECT_EQ(look(Ctl::Image2_1), Look::Normal);
+    EXPECT_EQ(look(Ctl::Image2_2), Look::Hover);
+    EXPECT_EQ(look(Ctl::Image2_4), Look::Hover);
     h.model.onMouseMove(340, 20);  // the calendar part's skin, Image1
-    for (Ctl id : {Ctl::I1, Ctl::Image2_2, Ctl::Image2_4}) EXPECT_EQ(look(id), ButtonLook::Normal);
-    EXPECT_EQ(look(Ctl::I11), ButtonLook::Hover);
+    for (Ctl id : {Ctl::I1, Ctl::Image2_2, Ctl::Image2_4}) EXPECT_EQ(look(id), Look::Normal);
+    EXPECT_EQ(look(Ctl::I11), Look::Hover);
     h.model.onMouseMove(450, 10);  // the panel's skin, Image6
-    EXPECT_EQ(look(Ctl::I11), ButtonLook::Normal);
+    EXPECT_EQ(look(Ctl::I11), Look::Normal);
     h.Hover(Ctl::c1);
     h.model.onMouseLeave();
-    EXPECT_EQ(look(Ctl::c1), ButtonLook::Normal);
+    EXPECT_EQ(look(Ctl::c1), Look::Normal);
 }
 
-TEST(CalendarChrome, ButtonsAndSkinsReachTheirHooks) {
+TEST(CalendarChrome, ButtonsAndSkinsReachTheirFeatures) {
     Harness h;
     h.Start();
     // The weather refresh button stays hidden until there is weather to refresh.
     EXPECT_FALSE(h.model.element(Ctl::Image7).visible);
     h.Click(Ctl::c1);
     h.model.onMouseDown(340, 20, MouseButton::Left);  // Image1
-    const Rect& c1 = h.model.element(Ctl::c1).rect;   // released elsewhere: no click
+    const Rect c1 = h.Pixels(Ctl::c1);  // released elsewhere: no click
     h.model.onMouseDown(c1.left + 1, c1.top + 1, MouseButton::Left);
     h.model.onMouseUp(300, 300, MouseButton::Left);
-    EXPECT_EQ(h.w.log, (Log{"hook settings", "hook close pickers", "move loop"}));
+    EXPECT_EQ(h.w.log, (Log{ClickOn(Ctl::c1), Event(WindowEvent::SkinPressed), "move loop"}));
+
+    // What a feature answers is what the window shows.
+    h.feature.changes = {{Ctl::Label12, "福州", true}, {Ctl::Image7, std::nullopt, true}};
+    h.Click(Ctl::c1);
+    EXPECT_EQ(h.Text(Ctl::Label12), "福州");
+    EXPECT_TRUE(h.Visible(Ctl::Image7));
+    h.w.log.clear();
+    h.Click(Ctl::Image7);
+    h.Click(Ctl::Label12);  // not the feature's: nobody hears it
+    EXPECT_EQ(h.w.log, Log{ClickOn(Ctl::Image7)});
 }
 
 TEST(CalendarTrayUse, NotificationsAndMenuCommands) {
@@ -316,7 +359,7 @@ TEST(CalendarTrayUse, NotificationsAndMenuCommands) {
                           MenuCommand::CheckForUpdates, MenuCommand::Separator})
         h.model.onMenuCommand(c);
     EXPECT_EQ(h.w.log, (Log{"open http://127.0.0.1:8080/", "open http://127.0.0.1:8080/",
-                            "hook check updates"}));
+                            Event(WindowEvent::CheckForUpdates)}));
 }
 
 TEST(CalendarTrayUse, ExitRemovesTheIconThenEndsTheSuiteCalendarLast) {

@@ -1,13 +1,14 @@
-// A drawing as a list of operations in picMain's pixels (origin top left).
-// The view replays them with GDI in order; the tests read them.
+// A drawing as a list of operations in a surface's own pixels (origin top
+// left). The Win32 view replays them with GDI in order; the tests read them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "calendar/constants.h"
+#include "ui/geometry.h"
 
-namespace torvane::calendar {
+namespace torvane::ui {
 
 enum class DrawKind : uint8_t {
     Clear,     // whole surface in `color`
@@ -16,18 +17,15 @@ enum class DrawKind : uint8_t {
     Text,      // `text` with its top left corner at (x1, y1)
 };
 
-enum class TextAlign : uint8_t { Left };
-
 struct DrawOp {
     DrawKind kind = DrawKind::Clear;
     Rgb color;
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::string text;
     bool bold = false;
-    int fontCentiPt = kGridFontCentiPt;
-    TextAlign align = TextAlign::Left;
+    int fontCentiPt = 0;
 };
 
 using DrawList = std::vector<DrawOp>;
 
-}  // namespace torvane::calendar
+}  // namespace torvane::ui

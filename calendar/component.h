@@ -1,0 +1,54 @@
+// Features of the main window (weather, city pickers, web pane, version
+// check, settings dialog) are components the window owns. A component
+// answers the window's events that concern it and says what the window must
+// show as a plain value, which the window applies; it never reaches into the
+// window's elements itself.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "calendar/layout.h"
+
+namespace torvane::calendar {
+
+// Moments of the window's life a feature may take part in.
+enum class WindowEvent : uint8_t {
+    Starting,        // start-up, once today is known (locating, the first weather query)
+    Loaded,          // the end of start-up (the version check)
+    ListsFilled,     // T1's one tick (province lists, web pane)
+    LoadTimerTick,   // TmrLoad
+    SkinPressed,     // a press on the calendar's background (open pickers close)
+    CheckForUpdates, // the tray menu's item
+};
+
+// One element's new text and/or visibility.
+struct ElementChange {
+    Ctl id = Ctl::Count;
+    std::optional<std::string> text;
+    std::optional<bool> visible;
+    friend bool operator==(const ElementChange&, const ElementChange&) = default;
+};
+using ViewChanges = std::vector<ElementChange>;
+
+class Component {
+public:
+    virtual ~Component() = default;
+    // The elements whose clicks this component answers.
+    virtual std::span<const Ctl> ClickTargets() const { return {}; }
+    virtual ViewChanges OnClick(Ctl /*id*/) { return {}; }
+    virtual ViewChanges OnEvent(WindowEvent /*event*/) { return {}; }
+};
+
+// The window as its components see it, for what arrives later (a finished
+// background job): changes to show, and the display switches to read again.
+class ComponentHost {
+public:
+    virtual ~ComponentHost() = default;
+    virtual void Apply(const ViewChanges& changes) = 0;
+    virtual void ReloadDisplaySwitches() = 0;
+};
+
+}  // namespace torvane::calendar

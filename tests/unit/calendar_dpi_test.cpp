@@ -1,0 +1,74 @@
+// The main window at the DPIs Windows offers: model and window agree on
+// every pixel, the window stays on the screen, the grid answers where it draws.
+#include <gtest/gtest.h>
+
+#include "calendar_fakes.h"
+
+namespace torvane::calendar {
+namespace {
+
+using testing::Harness;
+
+struct DpiCase {
+    int dpi;
+    int narrowPx, widePx;  // the window widths Windows creates: MulDiv(twips, dpi, 1440)
+};
+
+constexpr DpiCase kCases[] = {{96, 352, 602}, {120, 440, 752}, {144, 528, 902}, {192, 704, 1203}};
+
+TEST(Units, TwipsToPixelsAgreesWithTheWindowAtEveryDpi) {
+    for (const DpiCase& c : kCases) {
+        SCOPED_TRACE(c.dpi);
+        const ui::Dpi dpi(c.dpi);
+        EXPECT_EQ(dpi.Px(kWindowWidthNarrow), c.narrowPx);
+        EXPECT_EQ(dpi.Px(kWindowWidthWide), c.widePx);
+        // Pixels the window reports come back as the same pixels.
+        for (int px : {0, 1, 351, 602, 1203, 1920, -7}) EXPECT_EQ(dpi.Px(dpi.Twips(px)), px);
+        // Neighbouring rectangles stay neighbours, whatever the rounding.
+        const ui::Rect left = dpi.Px(ui::Rect{0, 0, 5250, 10}), right = dpi.Px(ui::Rect{5250, 0, 15, 10});
+        EXPECT_EQ(left.right(), right.left);
+    }
+}
+
+TEST(CalendarDpi, TheWindowFitsTheScreenAndItsLastColumnIsPainted) {
+    for (const DpiCase& c : kCases) {
+        SCOPED_TRACE(c.dpi);
+        Harness h;
+        h.w.screen = ScreenInfo{1920, 1080, c.dpi};
+        h.Start();
+        for (bool wide : {false, true}) {
+            if (wide) h.ClickDay(15);
+            const Rect win = h.model.windowPixels();
+            EXPECT_EQ(win.width, wide ? c.widePx : c.narrowPx);
+            EXPECT_TRUE(win.left >= 0 && win.top >= 0 && win.right() <= 1920 && win.bottom() <= 1080);
+            EXPECT_EQ(1920 - win.right(), ui::Dpi(c.dpi).Px(kScreenRightGap));
+            // The right frame line owns the window's last pixel column.
+            const Rect frame = h.Pixels(Ctl::P2);
+            EXPECT_EQ(frame.right(), win.width);
+            EXPECT_GE(frame.width, 1);
+            // The grid fills the calendar part down to its bottom gap (a pixel
+            // either way, as the window's top edge rounds).
+            EXPECT_NEAR(h.Pixels(Ctl::picMain).bottom(), win.height - ui::Dpi(c.dpi).Scale(10), 1);
+        }
+    }
+}
+
+TEST(CalendarDpi, EveryDayIsClickableWhereItIsDrawn) {
+    for (const DpiCase& c : kCases) {
+        SCOPED_TRACE(c.dpi);
+        Harness h;
+        h.w.screen = ScreenInfo{1920, 1080, c.dpi};
+        h.Start();
+        h.model.SetHeaderHeight(19 * c.dpi / 96);
+        for (int day = 1; day <= 28; ++day) {
+            h.ClickDay(day);
+            ASSERT_EQ(h.model.SelDay(), day);
+        }
+        h.model.onTimer(TimerId::T1);
+        h.Click(Ctl::Label5);  // captions and buttons answer at their scaled places
+        EXPECT_TRUE(h.Visible(Ctl::List1));
+    }
+}
+
+}  // namespace
+}  // namespace torvane::calendar

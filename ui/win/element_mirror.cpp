@@ -1,0 +1,193 @@
+#include "ui/win/element_mirror.h"
+
+#include <commctrl.h>
+
+#include "common/win/wide_text.h"
+
+namespace torvane::ui::win {
+
+namespace {
+
+constexpr wchar_t kMirrorClass[] = L"TorvaneElement";
+
+bool IsMirrored(ElementKind kind) {
+    return kind == ElementKind::Label || kind == ElementKind::Button || kind == ElementKind::Surface;
+}
+
+bool IsControl(ElementKind kind) { return kind == ElementKind::TextBox || kind == ElementKind::List; }
+
+// Paints nothing and lets the mouse through to the parent.
+LRESULT CALLBACK MirrorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_NCHITTEST: return HTTRANSPARENT;
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(hwnd, &ps);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default: return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+void RegisterMirrorClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kMirrorClass, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = MirrorProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kMirrorClass;
+    RegisterClassExW(&wc);
+}
+
+// Buttons and surfaces are read out by their tip, else by their name; the
+// rest by their text.
+std::wstring AccessibleText(const Element& e) {
+    if (e.kind == ElementKind::Button || e.kind == ElementKind::Surface) {
+        if (!e.tip.empty()) return Utf8ToWide(e.tip);
+        if (e.text.empty()) return Utf8ToWide(e.name);
+    }
+    std::wstring text = Utf8ToWide(e.text);
+    if (e.kind == ElementKind::TextBox) {
+        // The edit control breaks lines at CR LF only.
+        for (size_t at = 0; (at = text.find(L'\n', at)) != std::wstring::npos; ++at) {
+            if (at == 0 || text[at - 1] != L'\r') text.insert(at++, 1, L'\r');
+        }
+    }
+    return text;
+}
+
+HWND CreateChild(HINSTANCE instance, HWND owner, const Element& e, int controlId) {
+    HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId));
+    if (IsMirrored(e.kind))
+        return CreateWindowExW(0, kMirrorClass, L"", WS_CHILD, 0, 0, 0, 0, owner, id, instance, nullptr);
+    if (e.kind == ElementKind::TextBox)
+        return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                               0, 0, 0, 0, owner, id, instance, nullptr);
+    if (e.kind == ElementKind::List)
+        return CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                               0, 0, 0, 0, owner, id, instance, nullptr);
+    return nullptr;
+}
+
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
+
+}  // namespace
+
+ElementMirror::ElementMirror(HINSTANCE instance, HWND owner, int firstId)
+    : instance_(instance), owner_(owner), firstId_(firstId) {}
+
+ElementMirror::~ElementMirror() {
+    for (ATOM name : names_) {
+        if (name) GlobalDeleteAtom(name);
+    }
+}
+
+void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
+    RegisterMirrorClass(instance_);
+    children_.assign(elements.size(), nullptr);
+    names_.assign(elements.size(), 0);
+    painted_.assign(elements.size(), std::nullopt);
+    bool anyTip = false;
+    for (const Element& e : elements) {
+        HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
+        anyTip = anyTip || !e.tip.empty();
+        if (!child) continue;
+        children_[e.id] = child;
+        names_[e.id] = GlobalAddAtomW(Utf8ToWide(e.name).c_str());
+        if (names_[e.id])
+            SetPropW(child, kElementNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(names_[e.id])));
+    }
+    SetFonts(elements, fonts);
+    if (!anyTip) return;
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
+                               instance_, nullptr);
+    for (const Element& e : elements) {
+        if (e.tip.empty() || !tooltip_) continue;
+        const std::wstring tip = Utf8ToWide(e.tip);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = owner_;
+        tool.uId = static_cast<UINT_PTR>(firstId_ + e.id);
+        tool.lpszText = const_cast<wchar_t*>(tip.c_str());
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void ElementMirror::SetFonts(const ElementSet& elements, FontCache& fonts) {
+    for (const Element& e : elements) {
+        if (HWND child = Child(e.id))
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(e.style.fontCentiPt, false)), FALSE);
+    }
+}
+
+std::optional<size_t> ElementMirror::IdOf(int controlId) const {
+    const int id = controlId - firstId_;
+    if (id < 0 || static_cast<size_t>(id) >= children_.size()) return std::nullopt;
+    return static_cast<size_t>(id);
+}
+
+void ElementMirror::Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi) {
+    if (changes.all) {
+        for (const Element& e : elements) SyncElement(e, dpi);
+        InvalidateRect(owner_, nullptr, FALSE);
+        return;
+    }
+    for (uint16_t id : changes.ids) {
+        if (id >= elements.size()) continue;
+        if (const std::optional<Rect>& before = painted_[id]) {
+            const RECT r = ToRECT(*before);
+            InvalidateRect(owner_, &r, FALSE);
+        }
+        SyncElement(elements[id], dpi);
+        if (const std::optional<Rect>& now = painted_[id]) {
+            const RECT r = ToRECT(*now);
+            InvalidateRect(owner_, &r, FALSE);
+        }
+    }
+}
+
+void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
+    const Rect px = dpi.Px(e.rect);
+    painted_[e.id] = e.visible ? std::optional<Rect>(px) : std::nullopt;
+    SyncTip(e, px);
+    HWND child = Child(e.id);
+    if (!child) return;
+    if (e.kind != ElementKind::List) {
+        const std::wstring text = AccessibleText(e);
+        const int length = GetWindowTextLengthW(child);
+        std::wstring current(static_cast<size_t>(length) + 1, L'\0');
+        current.resize(static_cast<size_t>(GetWindowTextW(child, current.data(), length + 1)));
+        if (text != current) SetWindowTextW(child, text.c_str());
+    }
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, owner_, reinterpret_cast<POINT*>(&r), 2);
+    if (r.left != px.left || r.top != px.top || r.right - r.left != px.width || r.bottom - r.top != px.height)
+        SetWindowPos(child, nullptr, px.left, px.top, px.width, px.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const bool shown = IsWindowVisible(child) != FALSE;
+    if (shown == e.visible) return;
+    // A control that pops up must be the first window the mouse meets there,
+    // above the mirror windows it covers.
+    if (e.visible && IsControl(e.kind))
+        SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(child, e.visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void ElementMirror::SyncTip(const Element& e, const Rect& pixels) {
+    if (!tooltip_ || e.tip.empty()) return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner_;
+    tool.uId = static_cast<UINT_PTR>(firstId_ + e.id);
+    // A hidden element offers no tip.
+    tool.rect = e.visible ? ToRECT(pixels) : RECT{};
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace torvane::ui::win

@@ -1,0 +1,53 @@
+// Child windows that mirror a window's elements: invisible, mouse-transparent
+// windows that carry each label's, button's and surface's text, place and
+// visibility for screen readers and the tests (named by the "TorvaneName"
+// property), the real controls (read-only text box, list boxes) and the
+// tooltips of the elements that have one. The parent paints everything else.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "common/win/unique.h"
+#include "ui/element.h"
+#include "ui/win/font_cache.h"
+
+namespace torvane::ui::win {
+
+inline constexpr wchar_t kElementNameProperty[] = L"TorvaneName";
+
+class ElementMirror {
+public:
+    // Child control ids are `firstId` + the element's id.
+    ElementMirror(HINSTANCE instance, HWND owner, int firstId);
+    ~ElementMirror();
+    ElementMirror(const ElementMirror&) = delete;
+    ElementMirror& operator=(const ElementMirror&) = delete;
+
+    void Create(const ElementSet& elements, FontCache& fonts);
+    // Brings the children in line with what changed and invalidates the
+    // owner's pixels the changed elements covered before and cover now.
+    void Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi);
+    // After a DPI change: the controls take the new fonts.
+    void SetFonts(const ElementSet& elements, FontCache& fonts);
+
+    HWND Child(size_t id) const { return id < children_.size() ? children_[id] : nullptr; }
+    // The element behind a child's control id.
+    std::optional<size_t> IdOf(int controlId) const;
+
+private:
+    void SyncElement(const Element& e, const Dpi& dpi);
+    void SyncTip(const Element& e, const Rect& pixels);
+
+    HINSTANCE instance_;
+    HWND owner_;
+    int firstId_;
+    HWND tooltip_ = nullptr;
+    std::vector<HWND> children_;
+    std::vector<ATOM> names_;
+    std::vector<std::optional<Rect>> painted_;  // pixels, as last synced (visible only)
+};
+
+}  // namespace torvane::ui::win

@@ -1,0 +1,30 @@
+// Fonts of the house face by size and weight, made once per DPI.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <utility>
+
+#include "common/win/unique.h"
+#include "ui/units.h"
+
+namespace torvane::ui::win {
+
+class FontCache {
+public:
+    explicit FontCache(Dpi dpi) : dpi_(dpi) {}
+
+    HFONT Get(int centiPt, bool bold);
+    Dpi dpi() const { return dpi_; }
+    // A new DPI drops every font made for the old one.
+    void SetDpi(Dpi dpi);
+
+private:
+    Dpi dpi_;
+    std::map<std::pair<int, bool>, torvane::win::UniqueFont> fonts_;
+};
+
+COLORREF ToColorRef(Rgb c);
+
+}  // namespace torvane::ui::win

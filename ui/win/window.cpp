@@ -1,0 +1,53 @@
+#include "ui/win/window.h"
+
+namespace torvane::ui::win {
+
+Window::~Window() {
+    if (hwnd_) {
+        // The object is going: no message may reach it any more.
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Window::Register(HINSTANCE instance, const WindowClass& c) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, c.name, &existing)) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = c.style;
+    wc.lpfnWndProc = Trampoline;
+    wc.hInstance = instance;
+    wc.hIcon = c.icon;
+    wc.hIconSm = c.smallIcon;
+    wc.hCursor = c.cursor ? c.cursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = c.name;
+    RegisterClassExW(&wc);
+}
+
+bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle, DWORD style,
+                    const wchar_t* title, const RECT& r, HWND parent) {
+    CreateWindowExW(exStyle, className, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    parent, nullptr, instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        const LRESULT result = self->OnMessage(msg, wp, lp);
+        self->hwnd_ = nullptr;
+        return result;
+    }
+    return self->OnMessage(msg, wp, lp);
+}
+
+}  // namespace torvane::ui::win

@@ -1,0 +1,43 @@
+// The base of every window: class registration, the one trampoline from the
+// window procedure to the object, creation and destruction.
+#pragma once
+
+#include <windows.h>
+
+namespace torvane::ui::win {
+
+struct WindowClass {
+    const wchar_t* name = nullptr;
+    HICON icon = nullptr;
+    HICON smallIcon = nullptr;
+    HCURSOR cursor = nullptr;  // null: the arrow
+    UINT style = 0;
+};
+
+class Window {
+public:
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    Window() = default;
+
+    // Registers the class for this program once; later calls do nothing.
+    static void Register(HINSTANCE instance, const WindowClass& windowClass);
+    bool Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle, DWORD style,
+                const wchar_t* title, const RECT& place, HWND parent = nullptr);
+
+    // Every message of the window after its WM_NCCREATE.
+    virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+
+private:
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace torvane::ui::win
