@@ -1,5 +1,6 @@
 #include "common/ini_document.h"
 
+#include "common/ascii_case.h"
 #include "common/text_codec.h"
 
 namespace torvane::ini {
@@ -66,20 +67,6 @@ bool HasLineBreak(std::string_view text)
 }
 
 }  // namespace
-
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 IniDocument IniDocument::Parse(std::string_view bytes)
 {

@@ -70,8 +70,4 @@ private:
     std::vector<Line> lines_;
 };
 
-// ASCII-only case folding: GBK and UTF-8 multi-byte characters compare as
-// they are.
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
-
 }  // namespace torvane::ini

@@ -28,8 +28,6 @@ public:
     // stored, or the new content could not be put in place.
     bool TryWriteSetting(std::string_view section, std::string_view key, std::string_view value);
 
-    const std::string& file() const { return file_; }
-
 private:
     std::string file_;
 };

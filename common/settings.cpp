@@ -1,6 +1,6 @@
 #include "common/settings.h"
 
-#include "common/ini_document.h"
+#include "common/ascii_case.h"
 
 namespace torvane {
 namespace {
@@ -12,7 +12,7 @@ constexpr std::string_view kFalseText = "False";
 
 bool IsFlagOn(std::string_view text)
 {
-    return ini::EqualsIgnoreAsciiCase(text, kTrueText);
+    return EqualsIgnoreAsciiCase(text, kTrueText);
 }
 
 std::string_view FlagText(bool on)

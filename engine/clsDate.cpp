@@ -2,8 +2,6 @@
 // of tables.h; no platform header.
 #include "engine/clsDate.h"
 
-#include <ctime>
-
 #include "engine/tables.h"
 
 namespace torvane {
@@ -121,17 +119,6 @@ std::string_view clsDate::sWeekDayStr() const {
 
 bool clsDate::IsToday(int32_t year, int32_t month, int32_t day, const CivilDate& today) {
     return CivilDate{year, month, day} == today;
-}
-
-bool clsDate::IsToday(int32_t year, int32_t month, int32_t day) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    if (localtime_s(&local, &now) != 0) return false;
-#else
-    if (localtime_r(&now, &local) == nullptr) return false;
-#endif
-    return IsToday(year, month, day, CivilDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday});
 }
 
 // The cycle is taken modulo its length for every year, so years before 1864

@@ -66,10 +66,9 @@ public:
     std::string_view lHoliday() const;
     bool sHolidayRecess() const;
 
-    // True when (year, month, day) is `today`. The overload without `today`
-    // reads the local system clock.
+    // True when (year, month, day) is `today`. The caller reads today from
+    // its clock port; the engine never reads the system clock.
     static bool IsToday(int32_t year, int32_t month, int32_t day, const CivilDate& today);
-    static bool IsToday(int32_t year, int32_t month, int32_t day);
 
     static std::string GanZhi(int32_t year);
     static std::string_view YearAttribute(int32_t year);

@@ -14,13 +14,14 @@
 #include <utility>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "common/ini_document.h"
 #include "common/text_codec.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
 
-using torvane::ini::EqualsIgnoreAsciiCase;
+using torvane::EqualsIgnoreAsciiCase;
 using torvane::ini::FileEncoding;
 using torvane::ini::IniDocument;
 

@@ -1,21 +1,6 @@
 #include "processes/end_order.h"
 
-#include <algorithm>
-
 namespace torvane {
-namespace {
-
-wchar_t FoldAscii(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-}  // namespace
-
-bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
-{
-    return std::ranges::equal(a, b, [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
 
 std::wstring_view NameField(std::wstring_view field)
 {

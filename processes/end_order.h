@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii_case.h"
+
 namespace torvane {
 
 using ProcessId = std::uint32_t;
@@ -17,12 +19,10 @@ struct ProcessRecord {
     std::wstring name;  // executable file name without folder, e.g. torvane.exe
 };
 
-// Compares two executable names without regard to letter case. The Windows
+// Compares two executable names without regard to letter case. The default
+// folds ASCII letters only, enough for the suite's own names; the Windows
 // adapter passes the system's own file-name comparison.
 using NameEquals = bool (*)(std::wstring_view, std::wstring_view);
-
-// Folds ASCII letters only: enough for the suite's own names.
-bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 
 // A fixed-size name field of a process record: the text before its first NUL,
 // or the whole field when it has none.
@@ -33,6 +33,6 @@ std::wstring_view NameField(std::wstring_view field);
 // in the list would never reach the copies after it. An empty name ends
 // nothing.
 std::vector<ProcessId> ProcessesToEnd(std::span<const ProcessRecord> list, std::wstring_view name,
-                                      ProcessId self, NameEquals equals = EqualIgnoringAsciiCase);
+                                      ProcessId self, NameEquals equals = EqualsIgnoreAsciiCase);
 
 }  // namespace torvane

@@ -8,9 +8,9 @@
 
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
+#include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/win/wide_text.h"
-#include "processes/program_names.h"
 #include "processes/win/transparent_window.h"
 #include "common/win/unique.h"
 
@@ -21,8 +21,6 @@ using torvane::win::UniqueHandle;
 constexpr wchar_t kInstanceMutex[] = L"Local\\Torvane.Launcher";
 constexpr wchar_t kWindowClass[] = L"TorvaneLauncher";
 constexpr wchar_t kCaption[] = L"Form1";
-// The calendar shows its window only when its command line is not empty.
-constexpr wchar_t kCalendarArgument[] = L"qidong";
 
 // False when another launcher runs. Otherwise `lock` keeps the named mutex
 // for the life of the process (or stays empty if the mutex cannot be made:
@@ -57,7 +55,8 @@ bool IsFile(const std::wstring& path)
 // Starts "<folder>\torvane.exe" qidong in a normal window, without waiting.
 void StartCalendar(const std::wstring& folder, const std::wstring& calendar)
 {
-    std::wstring commandLine = L"\"" + calendar + L"\" " + kCalendarArgument;
+    std::wstring commandLine =
+        L"\"" + calendar + L"\" " + torvane::Utf8ToWide(torvane::kAutostartArgument);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -86,7 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     }
     const std::wstring folder = torvane::Utf8ToWide(torvane::ProgramFolder());
     const std::wstring calendar = torvane::Utf8ToWide(
-        torvane::ProgramFilePath(torvane::WideToUtf8(torvane::kCalendarExe)));
+        torvane::ProgramFilePath(torvane::kCalendarExe));
     if (IsFile(calendar)) {
         StartCalendar(folder, calendar);
     }

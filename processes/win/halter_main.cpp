@@ -3,7 +3,10 @@
 // arguments.
 #include <windows.h>
 
-#include "processes/program_names.h"
+#include <string_view>
+
+#include "common/program_names.h"
+#include "common/win/wide_text.h"
 #include "processes/win/end_processes.h"
 #include "processes/win/transparent_window.h"
 
@@ -17,8 +20,8 @@ constexpr wchar_t kCaption[] = L"halter";
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     HWND window = torvane::win::CreateTransparentWindow(instance, kWindowClass, kCaption);
-    for (std::wstring_view name : torvane::kUninstallEndOrder) {
-        torvane::win::EndProcessesByName(name);
+    for (std::string_view name : torvane::kUninstallEndOrder) {
+        torvane::win::EndProcessesByName(torvane::Utf8ToWide(name));
     }
     if (window) {
         DestroyWindow(window);

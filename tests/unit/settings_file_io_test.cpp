@@ -2,11 +2,13 @@
 // missing file from one that is there but cannot be read, and replaces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "common/file_io.h"
 #include "tests/unit/temp_folder.h"
@@ -32,6 +34,16 @@ protected:
     static void Put(const std::string& path, std::string_view bytes)
     {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    }
+    // The names in a folder, hidden ones included, sorted.
+    static std::vector<std::string> Names(const fs::path& folder)
+    {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
     static std::string Bytes(const std::string& path)
     {
@@ -98,6 +110,33 @@ TEST_F(FilePort, ReplaceCreatesAndReplacesFilesUnderUtf8Names)
 
     EXPECT_FALSE(ReplaceFileContents(Path("gone/set.ini"), "x"));
     EXPECT_FALSE(fs::exists(folder_ / "gone"));
+}
+
+// A replace that fails must not leave its temporary file beside the target:
+// every failed save would add one more to the program folder.
+TEST_F(FilePort, AReplaceOverAFolderFailsAndLeavesNoTemporaryFile)
+{
+    fs::create_directory(folder_ / "set.ini");
+    Put(Path("set.ini/inside"), "kept");
+    EXPECT_FALSE(ReplaceFileContents(Path("set.ini"), "[sys]\r\nx1=True\r\n"));
+    EXPECT_EQ(Names(folder_), (std::vector<std::string>{"set.ini"}));
+    EXPECT_EQ(Bytes(Path("set.ini/inside")), "kept");
+}
+
+TEST_F(FilePort, AReplaceInAReadOnlyFolderFailsAndAddsNothing)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any folder";
+    }
+    fs::create_directory(folder_ / "locked");
+    Put(Path("locked/set.ini"), "old");
+    fs::permissions(folder_ / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    const bool replaced = ReplaceFileContents(Path("locked/set.ini"), "new");
+    const std::vector<std::string> names = Names(folder_ / "locked");
+    fs::permissions(folder_ / "locked", fs::perms::owner_all);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(names, (std::vector<std::string>{"set.ini"}));
+    EXPECT_EQ(Bytes(Path("locked/set.ini")), "old");
 }
 
 TEST_F(FilePort, APathWithoutAFolderIsInTheCurrentFolder)
