@@ -25,15 +25,19 @@ void Fill(HDC dc, const RECT& r, Rgb c) {
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+TRIVERTEX Vertex(int x, int y, Rgb c) {
+    return TRIVERTEX{x, y, static_cast<COLOR16>(c.r << 8), static_cast<COLOR16>(c.g << 8),
+                     static_cast<COLOR16>(c.b << 8), 0};
+}
+
+// The tint is plain GDI: the skin sits behind the clock, repainted every second.
 void PaintSkin(HDC dc, const Element& e, const Rect& px, const Dpi& dpi) {
     Fill(dc, ToRECT(px), e.style.background);
     if (e.style.tintHeight <= 0) return;
-    gp::Graphics g(dc);
-    gp::RectF band(static_cast<gp::REAL>(px.left), static_cast<gp::REAL>(px.top),
-                   static_cast<gp::REAL>(px.width), static_cast<gp::REAL>(dpi.Px(e.style.tintHeight)));
-    gp::LinearGradientBrush brush(band, ToGp(e.style.hoverColor), ToGp(e.style.background),
-                                  gp::LinearGradientModeVertical);
-    g.FillRectangle(&brush, band);
+    TRIVERTEX band[2] = {Vertex(px.left, px.top, e.style.hoverColor),
+                         Vertex(px.right(), px.top + dpi.Px(e.style.tintHeight), e.style.background)};
+    GRADIENT_RECT rect{0, 1};
+    GradientFill(dc, band, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 void PaintText(HDC dc, const Element& e, const Rect& px, FontCache& fonts) {
