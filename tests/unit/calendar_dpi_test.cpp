@@ -70,5 +70,25 @@ TEST(CalendarDpi, EveryDayIsClickableWhereItIsDrawn) {
     }
 }
 
+// Dragged to a screen of another DPI: same size in twips, the place the
+// system proposes, everything repainted at the new scale.
+TEST(CalendarDpi, MovingToAnotherDpiKeepsTheSizeAndRescales) {
+    Harness h;
+    h.Start();
+    h.ClickDay(9);
+    const WindowRect before = h.model.windowRect();
+    h.model.TakeChanges();
+    h.model.onDpiChanged(144, Rect{100, 50, 903, 779});
+    const WindowRect after = h.model.windowRect();
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_EQ(after.height, before.height);
+    EXPECT_EQ(h.w.rect, after);
+    EXPECT_EQ(h.model.windowPixels().left, 100);
+    EXPECT_EQ(h.model.clientWidthPx(), 902);
+    EXPECT_TRUE(h.model.TakeChanges().all);
+    h.ClickDay(20);
+    EXPECT_EQ(h.model.SelDay(), 20);
+}
+
 }  // namespace
 }  // namespace torvane::calendar
