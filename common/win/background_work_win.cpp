@@ -1,0 +1,135 @@
+#include "common/win/background_work_win.h"
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+namespace torvane::win {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TorvaneBackgroundWork";
+// One message per finished job; the job itself waits in FinishedJobs.
+constexpr UINT kJobFinished = WM_APP + 1;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC proc)
+{
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kWindowClass, &existing)) {
+        return;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+}
+
+// The timer's id is the job's: ids are never reused, and the window has no
+// other timers.
+UINT_PTR TimerOf(JobId id)
+{
+    return static_cast<UINT_PTR>(id);
+}
+
+UINT TimerPeriod(int timeoutMs)
+{
+    return static_cast<UINT>(std::clamp(timeoutMs, static_cast<int>(USER_TIMER_MINIMUM), INT_MAX));
+}
+
+}  // namespace
+
+BackgroundWorkWin::BackgroundWorkWin()
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterWindowClass(instance, WindowProc);
+    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                              this);
+    // A worker wakes the window with a posted message: posting never waits
+    // for this thread, and a window that is gone simply drops it.
+    const HWND window = window_;
+    finished_ = std::make_shared<FinishedJobs>(
+        [window] { PostMessageW(window, kJobFinished, 0, 0); });
+}
+
+BackgroundWorkWin::~BackgroundWorkWin()
+{
+    // After Close no worker posts any more, so the window can go; its timers
+    // and any messages still queued go with it.
+    finished_->Close();
+    if (window_) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+}
+
+JobId BackgroundWorkWin::Start(JobSpec spec, std::function<void()> work,
+                               std::function<void()> deliver, std::function<void()> timedOut)
+{
+    if (!window_) {
+        return kNoJob;
+    }
+    const int timeoutMs = spec.timeoutMs;
+    const JobTable::Added added = table_.Add(spec, std::move(deliver), std::move(timedOut));
+    if (added.superseded != kNoJob) {
+        KillTimer(window_, TimerOf(added.superseded));
+    }
+    if (timeoutMs > 0) {
+        SetTimer(window_, TimerOf(added.id), TimerPeriod(timeoutMs), nullptr);
+    }
+    StartWorker(finished_, added.id, std::move(work));
+    return added.id;
+}
+
+void BackgroundWorkWin::Cancel(JobId id)
+{
+    if (table_.Drop(id)) {
+        KillTimer(window_, TimerOf(id));
+    }
+}
+
+// Each callback is the last thing a handler does: it may destroy the runner.
+void BackgroundWorkWin::OnJobFinished()
+{
+    const std::optional<FinishedJobs::Finished> finished = finished_->Take();
+    if (!finished) {
+        return;
+    }
+    KillTimer(window_, TimerOf(finished->id));
+    const std::function<void()> then = table_.Finish(finished->id, finished->outcome);
+    if (then) {
+        then();
+    }
+}
+
+void BackgroundWorkWin::OnTimer(UINT_PTR timer)
+{
+    KillTimer(window_, timer);
+    const std::function<void()> then = table_.Expire(static_cast<JobId>(timer));
+    if (then) {
+        then();
+    }
+}
+
+LRESULT CALLBACK BackgroundWorkWin::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<BackgroundWorkWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) {
+        switch (msg) {
+        case kJobFinished:
+            self->OnJobFinished();
+            return 0;
+        case WM_TIMER:
+            self->OnTimer(wp);
+            return 0;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace torvane::win

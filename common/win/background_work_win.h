@@ -1,0 +1,39 @@
+// BackgroundWork on Win32: each job's work runs on a std::thread of its own;
+// its end comes back to the thread that made the runner as a message to a
+// message-only window of the runner's, and time-outs are timers on that
+// window. Nothing ever waits: the window's own message loop is the only loop.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "common/background_work.h"
+#include "common/job_table.h"
+
+namespace torvane::win {
+
+class BackgroundWorkWin final : public BackgroundWork {
+public:
+    // Delivers to the calling thread, which must run a message loop.
+    BackgroundWorkWin();
+    // Returns at once, also while workers still run: their results are dropped.
+    ~BackgroundWorkWin() override;
+    BackgroundWorkWin(const BackgroundWorkWin&) = delete;
+    BackgroundWorkWin& operator=(const BackgroundWorkWin&) = delete;
+
+    JobId Start(JobSpec spec, std::function<void()> work, std::function<void()> deliver,
+                std::function<void()> timedOut) override;
+    void Cancel(JobId id) override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void OnJobFinished();
+    void OnTimer(UINT_PTR id);
+
+    HWND window_ = nullptr;
+    JobTable table_;
+    std::shared_ptr<FinishedJobs> finished_;
+};
+
+}  // namespace torvane::win

@@ -1,0 +1,264 @@
+// Background work: the rules every runner keeps (JobTable), the hand-over
+// from real threads (FinishedJobs, StartWorker), and the fake that model
+// tests drive.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/background_work.h"
+#include "common/fake_background_work.h"
+#include "common/job_table.h"
+
+namespace torvane {
+namespace {
+
+// What the window thread ran, in order: "deliver <job>" or "timeout <job>".
+struct Story {
+    std::vector<std::string> lines;
+    std::function<void()> Note(std::string line)
+    {
+        return [this, line] { lines.push_back(line); };
+    }
+};
+
+void RunIf(const std::function<void()>& then)
+{
+    if (then) {
+        then();
+    }
+}
+
+// One step of a table case: what happens to which job (by its order of
+// starting, from 0), and in what kind new jobs start.
+struct Step {
+    enum Op { Start, Finish, Throw, Expire, Drop } op;
+    int job = 0;            // for Finish, Throw, Expire, Drop
+    std::string kind = {};  // for Start
+};
+
+struct Case {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<std::string> story;
+};
+
+TEST(JobTable, KeepsTheRulesOfSupersedeTimeOutAndCancel)
+{
+    using S = Step;
+    const Case cases[] = {
+        {"a finished job delivers once",
+         {{S::Start}, {S::Finish, 0}, {S::Finish, 0}, {S::Expire, 0}},
+         {"deliver 0"}},
+        {"a job that overruns times out and its late result is dropped",
+         {{S::Start}, {S::Expire, 0}, {S::Finish, 0}},
+         {"timeout 0"}},
+        {"a newer job of a kind drops the older one, even when the older ends first",
+         {{S::Start, 0, "weather"}, {S::Start, 0, "weather"}, {S::Finish, 0}, {S::Expire, 0},
+          {S::Finish, 1}},
+         {"deliver 1"}},
+        {"jobs of other kinds, or of no kind, do not supersede",
+         {{S::Start, 0, "weather"}, {S::Start, 0, "update"}, {S::Start}, {S::Start},
+          {S::Finish, 3}, {S::Finish, 2}, {S::Finish, 1}, {S::Finish, 0}},
+         {"deliver 3", "deliver 2", "deliver 1", "deliver 0"}},
+        {"a cancelled job neither delivers nor times out",
+         {{S::Start}, {S::Drop, 0}, {S::Finish, 0}, {S::Expire, 0}},
+         {}},
+        {"work that throws ends the job as a time-out",
+         {{S::Start}, {S::Throw, 0}, {S::Finish, 0}},
+         {"timeout 0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobTable table;
+        Story story;
+        std::vector<JobId> ids;
+        for (const Step& step : c.steps) {
+            const JobId id = step.op == S::Start ? kNoJob : ids.at(step.job);
+            switch (step.op) {
+            case S::Start: {
+                const std::string n = std::to_string(ids.size());
+                ids.push_back(table.Add({step.kind, 1000}, story.Note("deliver " + n),
+                                        story.Note("timeout " + n)).id);
+                break;
+            }
+            case S::Finish: RunIf(table.Finish(id, WorkOutcome::Returned)); break;
+            case S::Throw: RunIf(table.Finish(id, WorkOutcome::Threw)); break;
+            case S::Expire: RunIf(table.Expire(id)); break;
+            case S::Drop: table.Drop(id); break;
+            }
+        }
+        EXPECT_EQ(story.lines, c.story);
+        EXPECT_TRUE(table.LiveJobs().empty());
+    }
+}
+
+TEST(JobTable, IdsAreNeverReusedAndNameTheSupersededJob)
+{
+    JobTable table;
+    const JobTable::Added first = table.Add({"weather", 0}, {}, {});
+    const JobTable::Added second = table.Add({"weather", 0}, {}, {});
+    const JobTable::Added other = table.Add({"", 0}, {}, {});
+    EXPECT_NE(first.id, kNoJob);
+    EXPECT_EQ(first.superseded, kNoJob);
+    EXPECT_EQ(second.superseded, first.id);
+    EXPECT_EQ(other.superseded, kNoJob);
+    EXPECT_EQ(std::set<JobId>({first.id, second.id, other.id}).size(), 3u);
+    EXPECT_EQ(table.LiveJobs(), (std::vector<JobId>{second.id, other.id}));
+    EXPECT_TRUE(table.Drop(second.id));
+    EXPECT_FALSE(table.Drop(second.id));
+    EXPECT_FALSE(table.Drop(first.id));
+    // A job without a time-out handler still ends when its time is up.
+    EXPECT_FALSE(table.Expire(other.id));
+    EXPECT_FALSE(table.IsLive(other.id));
+}
+
+// Counts wake-ups and lets a test wait for a number of them.
+class Waker {
+public:
+    std::function<void()> Wake()
+    {
+        return [this] {
+            const std::lock_guard lock(mutex_);
+            ++wakes_;
+            changed_.notify_all();
+        };
+    }
+    void WaitFor(int wakes)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return wakes_ >= wakes; });
+    }
+    int wakes()
+    {
+        const std::lock_guard lock(mutex_);
+        return wakes_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int wakes_ = 0;
+};
+
+// A gate a worker waits at until the test opens it.
+class Gate {
+public:
+    void Open()
+    {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    void Pass()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return open_; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = false;
+};
+
+TEST(FinishedJobs, EveryReportFromManyThreadsIsTakenOnceWithOneWakeEach)
+{
+    constexpr int kWorkers = 16;
+    Waker waker;
+    FinishedJobs finished(waker.Wake());
+    std::vector<std::thread> workers;
+    for (int i = 1; i <= kWorkers; ++i) {
+        workers.emplace_back([&finished, i] {
+            finished.Report(JobId(i), i % 2 ? WorkOutcome::Returned : WorkOutcome::Threw);
+        });
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    EXPECT_EQ(waker.wakes(), kWorkers);
+    std::set<JobId> taken;
+    while (const std::optional<FinishedJobs::Finished> report = finished.Take()) {
+        EXPECT_EQ(report->outcome, report->id % 2 ? WorkOutcome::Returned : WorkOutcome::Threw);
+        taken.insert(report->id);
+    }
+    EXPECT_EQ(taken.size(), std::size_t(kWorkers));
+}
+
+TEST(FinishedJobs, AWorkerThatOutlivesItsRunnerReportsIntoNothing)
+{
+    Waker waker;
+    Gate gate;
+    auto finished = std::make_shared<FinishedJobs>(waker.Wake());
+    bool reported = true;
+    std::thread worker([&gate, &reported, shared = finished] {
+        gate.Pass();  // a connection that answers only after the runner is gone
+        reported = shared->Report(7, WorkOutcome::Returned);
+    });
+    finished->Report(6, WorkOutcome::Returned);
+    finished->Close();  // the runner goes, the worker still holds the record
+    finished.reset();
+    gate.Open();
+    worker.join();
+    EXPECT_FALSE(reported);
+    EXPECT_EQ(waker.wakes(), 1);
+}
+
+TEST(StartWorker, RunsTheWorkOnAnotherThreadAndReportsHowItEnded)
+{
+    Waker waker;
+    auto finished = std::make_shared<FinishedJobs>(waker.Wake());
+    std::thread::id ranOn;
+    StartWorker(finished, 1, [&ranOn] { ranOn = std::this_thread::get_id(); });
+    StartWorker(finished, 2, [] { throw std::runtime_error("no answer"); });
+    waker.WaitFor(2);
+    std::set<std::pair<JobId, WorkOutcome>> reports;
+    while (const std::optional<FinishedJobs::Finished> report = finished->Take()) {
+        reports.insert({report->id, report->outcome});
+    }
+    EXPECT_EQ(reports, (std::set<std::pair<JobId, WorkOutcome>>{{1, WorkOutcome::Returned},
+                                                                {2, WorkOutcome::Threw}}));
+    EXPECT_NE(ranOn, std::this_thread::get_id());
+    finished->Close();
+}
+
+TEST(FakeBackgroundWork, TheTestDecidesWhenEachJobEnds)
+{
+    FakeBackgroundWork work;
+    std::vector<std::string> story;
+    const auto note = [&story](std::string line) {
+        return [&story, line] { story.push_back(line); };
+    };
+    const auto got = [&story](int v) { story.push_back("got " + std::to_string(v)); };
+    const JobId quick = work.Run<int>({"", 500}, [] { return 42; }, got);
+    const JobId stale = work.Run<std::string>({"weather", 8000}, [] { return std::string("old"); },
+                                              [&story](std::string v) { story.push_back(v); });
+    const JobId fresh = work.Run<std::string>({"weather", 8000}, [] { return std::string("new"); },
+                                              [&story](std::string v) { story.push_back(v); });
+    const JobId slow = work.Start({"", 100}, [] {}, note("slow delivered"), note("slow timed out"));
+    const JobId dropped = work.Start({"", 0}, [] {}, note("dropped delivered"), {});
+    work.Cancel(dropped);
+
+    ASSERT_EQ(work.started().size(), 5u);
+    EXPECT_EQ(work.started()[1].kind, "weather");
+    EXPECT_EQ(work.started()[3].timeoutMs, 100);
+    EXPECT_EQ(work.Pending(), (std::vector<JobId>{quick, fresh, slow}));
+
+    EXPECT_FALSE(work.Complete(stale));
+    EXPECT_TRUE(work.TimeOut(slow));
+    EXPECT_FALSE(work.Complete(slow));
+    EXPECT_EQ(work.CompleteAll(), 2);
+    EXPECT_FALSE(work.Complete(dropped));
+    EXPECT_EQ(story, (std::vector<std::string>{"slow timed out", "got 42", "new"}));
+    EXPECT_TRUE(work.Pending().empty());
+}
+
+}  // namespace
+}  // namespace torvane
