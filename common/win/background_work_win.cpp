@@ -4,6 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "common/win/window_class.h"
+
 namespace torvane::win {
 namespace {
 
@@ -11,19 +13,12 @@ constexpr wchar_t kWindowClass[] = L"TorvaneBackgroundWork";
 // One message per finished job; the job itself waits in FinishedJobs.
 constexpr UINT kJobFinished = WM_APP + 1;
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC proc)
-{
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kWindowClass, &existing)) {
-        return;
-    }
+void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.lpszClassName = kWindowClass;
-    RegisterClassExW(&wc);
+    RegisterClassOnce(wc);
 }
 
 // The timer's id is the job's: ids are never reused, and the window has no

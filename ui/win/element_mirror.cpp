@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/win/wide_text.h"
+#include "common/win/window_class.h"
 
 namespace torvane::ui::win {
 
@@ -32,15 +33,11 @@ LRESULT CALLBACK MirrorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void RegisterMirrorClass(HINSTANCE instance) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kMirrorClass, &existing)) return;
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = MirrorProc;
     wc.hInstance = instance;
     wc.lpszClassName = kMirrorClass;
-    RegisterClassExW(&wc);
+    torvane::win::RegisterClassOnce(wc);
 }
 
 // Buttons and surfaces are read out by their tip, else by their name; the

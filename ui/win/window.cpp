@@ -1,5 +1,7 @@
 #include "ui/win/window.h"
 
+#include "common/win/window_class.h"
+
 namespace torvane::ui::win {
 
 Window::~Window() {
@@ -11,11 +13,7 @@ Window::~Window() {
 }
 
 void Window::Register(HINSTANCE instance, const WindowClass& c) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, c.name, &existing)) return;
     WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
     wc.style = c.style;
     wc.lpfnWndProc = Trampoline;
     wc.hInstance = instance;
@@ -23,7 +21,7 @@ void Window::Register(HINSTANCE instance, const WindowClass& c) {
     wc.hIconSm = c.smallIcon;
     wc.hCursor = c.cursor ? c.cursor : LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = c.name;
-    RegisterClassExW(&wc);
+    torvane::win::RegisterClassOnce(wc);
 }
 
 bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle, DWORD style,
