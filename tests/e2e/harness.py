@@ -25,6 +25,8 @@ TEMPLATE = E2E_DIR / "prefix-template"
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver64"
 FAKE_BROWSER = ROOT / "tests" / "e2e" / "fakebrowser.sh"
+DPI_KEY = r"HKCU\Control Panel\Desktop"
+DEFAULT_DPI = 96
 # Bump when the template's settings change so old templates are rebuilt.
 TEMPLATE_VERSION = "3"
 
@@ -54,6 +56,11 @@ def base_env(prefix, display):
         "LC_ALL": "zh_CN.UTF-8",
     })
     return env
+
+
+def shot_path(name):
+    """Where Session.screenshot(name) keeps its PNG."""
+    return E2E_DIR / "shots" / f"{name}.png"
 
 
 def free_port():
@@ -137,7 +144,9 @@ def local_settings(settings):
 class Session:
     """One display, one prefix, one wineserver; ended by close()."""
 
-    def __init__(self, width=1280, height=1024, display=None):
+    def __init__(self, width=1280, height=1024, display=None, dpi=None):
+        """`dpi` sets the screen's logical pixels per inch for this session's
+        programs; None keeps the prefix's own (96)."""
         ensure_template()
         self.dir = Path(tempfile.mkdtemp(prefix="session-", dir=E2E_DIR))
         self.log = open(self.dir / "session.log", "ab")
@@ -148,7 +157,10 @@ class Session:
         else:
             self.xvfb, self.display = start_xvfb(width, height, self.log)
         self.width, self.height = width, height
+        self.dpi = dpi or DEFAULT_DPI
         self.env = base_env(self.prefix, self.display)
+        if dpi:
+            self._set_dpi(dpi)
         # A persistent server keeps every start warm and owns no test's output.
         self.server = subprocess.Popen([WINESERVER, "-p", "-f"], env=self.env, stdout=self.log,
                                        stderr=self.log, start_new_session=True)
@@ -157,6 +169,15 @@ class Session:
         # Start Wine's own services now, with the session log as their output.
         subprocess.run([WINE, "cmd", "/c", "exit"], env=self.env, stdout=self.log,
                        stderr=self.log, stdin=subprocess.DEVNULL, timeout=120)
+
+    def _set_dpi(self, dpi):
+        """Programs read the DPI when the wineserver starts: write it, then end
+        the server the write started so the persistent one comes up with it."""
+        subprocess.run([WINE, "reg", "add", DPI_KEY, "/v", "LogPixels", "/t", "REG_DWORD",
+                        "/d", str(dpi), "/f"], env=self.env, stdout=self.log, stderr=self.log,
+                       stdin=subprocess.DEVNULL, check=True, timeout=120)
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=self.log, stderr=self.log)
+        subprocess.run([WINESERVER, "-w"], env=self.env, stdout=self.log, stderr=self.log, timeout=60)
 
     # -- programs ---------------------------------------------------------
     def program_folder(self, settings=None, files=("torvane.exe", "torvo.exe", "halter.exe",
@@ -238,6 +259,18 @@ class Session:
     def tree(self, hwnd):
         return self.probe("tree", hwnd)
 
+    def elements(self, hwnd):
+        """The named child windows of a window (the calendar names each of its
+        element windows), by name."""
+        return {child["name"]: child for child in self.tree(hwnd)[1:] if child.get("name")}
+
+    def tooltips(self, hwnd):
+        """(tooltip windows, tools) of the tooltips a window owns: each tool
+        with its text, uId, rect (client pixels of its window) and screen rect."""
+        lines = self.probe("tooltips", hwnd)
+        return ([line for line in lines if "index" not in line],
+                [line for line in lines if "index" in line])
+
     def processes(self):
         return [p["name"].lower() for p in self.probe("procs")]
 
@@ -289,13 +322,13 @@ class Session:
         return ""
 
     def screenshot(self, name):
-        """Saves the screen as PNG (to look at) and returns its pixels."""
-        shots = E2E_DIR / "shots"
-        shots.mkdir(exist_ok=True)
+        """Saves the screen as PNG (to look at, see shot_path) and returns its pixels."""
+        png = shot_path(name)
+        png.parent.mkdir(exist_ok=True)
         ppm = self.dir / f"{name}.ppm"
         subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", str(ppm)],
                        check=True, env=self.env, timeout=60)
-        subprocess.run(["convert", str(ppm), str(shots / f"{name}.png")], check=True, timeout=60)
+        subprocess.run(["convert", str(ppm), str(png)], check=True, timeout=60)
         return Image.load_ppm(ppm)
 
     def browser_log(self):
@@ -365,10 +398,11 @@ class Image:
 class SessionTest(unittest.TestCase):
     """A test case class with one session per class."""
     screen = (1280, 1024)
+    dpi = None
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session(*cls.screen)
+        cls.session = Session(*cls.screen, dpi=cls.dpi)
 
     @classmethod
     def tearDownClass(cls):

@@ -4,64 +4,16 @@ import datetime
 import time
 import unittest
 
-from harness import Session, free_port
+from calendar_app import (NARROW_TWIPS, RIGHT_GAP_TWIPS, WIDE_TWIPS, CalendarApp, heading, px,
+                          width)
+from harness import Session
 
 SCREEN = (1280, 800)
-NARROW, WIDE = 352, 602           # 5280 and 9024 twips at 15 twips per pixel
-RIGHT_GAP_PX = 200 / 15
+NARROW, WIDE = px(NARROW_TWIPS), px(WIDE_TWIPS)
+RIGHT_GAP_PX = RIGHT_GAP_TWIPS / 15
 TRAY_ICON = (13, 32)              # the first icon of Wine's stand-alone tray
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-
-# Child window ids of the window's elements: 1000 + their place in the
-# element order of the model.
-ELEMENT_IDS = {"I1": 1009, "I11": 1010, "Label2": 1019, "La": 1020, "Label1": 1021,
-               "Label4": 1022, "Label5": 1032, "Label7": 1034, "picMain": 1035, "L0": 1036,
-               "List1": 1047}
 LB_GETCOUNT, LB_GETCURSEL, LB_GETTOPINDEX, LB_GETITEMHEIGHT = 0x18B, 0x188, 0x18E, 0x1A1
-
-
-class CalendarApp:
-    """One running torvane.exe and what a user can see of it."""
-
-    def __init__(self, session, folder=None):
-        self.session = session
-        self.folder = folder or session.program_folder()
-        self.proc = session.start(self.folder / "torvane.exe", "qidong")
-        self.hwnd = session.wait_window("TorvaneMain")["hwnd"]
-
-    def window(self):
-        found = [w for w in self.session.windows(cls="TorvaneMain", all_windows=True)
-                 if w["hwnd"] == self.hwnd]
-        return found[0] if found else None
-
-    def elements(self):
-        return {c["id"]: c for c in self.session.tree(self.hwnd)[1:]}
-
-    def element(self, name):
-        return self.elements()[ELEMENT_IDS[name]]
-
-    def click_element(self, name):
-        left, top, right, bottom = self.element(name)["rect"]
-        self.session.click((left + right) // 2, (top + bottom) // 2)
-
-    def wait_width(self, width):
-        return self.session.wait_until(
-            lambda: (w := self.window()) and w["visible"] and w["rect"][2] - w["rect"][0] == width)
-
-    def cell_center(self, row, column):
-        """Screen point of a grid cell, from the grid's place and six equal rows."""
-        left, top, right, bottom = self.element("picMain")["rect"]
-        header = 20  # the weekday band; any value within a few pixels hits the same cell
-        cell_w = (right - left) / 7
-        cell_h = (bottom - top - header - 4) / 6
-        return int(left + (column + 0.5) * cell_w), int(top + header + 6 + (row + 0.5) * cell_h)
-
-    def panel_heading(self):
-        return self.element("L0")["text"]
-
-
-def heading(day):
-    return f"日程信息 ({day.year}年{day.month}月{day.day}日)\r\n"
 
 
 class CalendarWindowTest(unittest.TestCase):
@@ -105,10 +57,29 @@ class CalendarWindowTest(unittest.TestCase):
         self.session.click(*app.cell_center(1, 1))
         self.assertTrue(app.wait_width(WIDE))
         app.click_element("I1")
-        self.assertTrue(self.session.wait_until(lambda: not app.window()["visible"]))
+        self.assertTrue(app.wait_hidden())
         self.session.screenshot("calendar-hidden")
         self.session.click(*TRAY_ICON)
         self.assertTrue(app.wait_width(NARROW), "the tray icon shows the window again, narrow")
+
+    def test_the_close_button_hides_the_narrow_window(self):
+        app = CalendarApp(self.session)
+        self.assertEqual(width(app.rect()), NARROW)
+        app.click_element("I1")
+        self.assertTrue(app.wait_hidden(), "a click on the close button left the window shown")
+
+    def test_the_window_paints_its_right_most_column(self):
+        app = CalendarApp(self.session)
+        black = lambda p: p == (0, 0, 0)
+        for state in ("narrow", "wide"):
+            with self.subTest(state):
+                if state == "wide":
+                    self.assertTrue(app.widen())
+                left, top, right, bottom = app.rect()
+                column = (right - 1, top, right, bottom)
+                unpainted = lambda: self.session.screenshot(f"calendar-edge-{state}").count(column, black)
+                self.assertTrue(self.session.wait_until(lambda: unpainted() == 0, timeout=5, step=0.5),
+                                f"{unpainted()} black pixels in column x={right - 1}")
 
     def test_keys_move_through_days_and_months(self):
         app = CalendarApp(self.session)
@@ -158,7 +129,8 @@ class CalendarWindowTest(unittest.TestCase):
         self.session.start(folder / "torvo.exe")
         self.session.wait_window("TorvaneMain")
         CalendarApp(self.session, folder)  # a second calendar: exit ends both
-        self.assertEqual(self.session.processes().count("torvane.exe"), 2)
+        self.assertTrue(self.session.wait_until(
+            lambda: self.session.processes().count("torvane.exe") == 2), self.session.processes())
         before = self.session.screenshot("tray-before-exit")
         icon_box = (TRAY_ICON[0] - 8, TRAY_ICON[1] - 8, TRAY_ICON[0] + 8, TRAY_ICON[1] + 8)
         icon_blue = lambda p: p[2] > 150 and p[0] < 120
@@ -188,6 +160,7 @@ class CalendarWindowTest(unittest.TestCase):
         import threading
         server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), http.server.BaseHTTPRequestHandler)
         threading.Thread(target=server.serve_forever, daemon=True).start()
+        self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
         return f"http://127.0.0.1:{server.server_address[1]}/"
 

@@ -3,6 +3,7 @@
 // clicks and messages, and lists processes. Output is one JSON object per
 // line, UTF-8, so the Python harness can parse it.
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -58,6 +59,15 @@ std::wstring ClassOf(HWND h) {
     return buf;
 }
 
+// The element name the calendar stores on its element windows as a global
+// atom, or "" for windows without one.
+std::wstring NameOf(HWND h) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(h, L"TorvaneName")));
+    wchar_t buf[256] = {};
+    if (atom == 0 || GlobalGetAtomNameW(atom, buf, static_cast<int>(std::size(buf))) == 0) return {};
+    return buf;
+}
+
 std::string RectJson(const RECT& r) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
@@ -70,17 +80,21 @@ std::string WindowJson(HWND h) {
     GetClientRect(h, &c);
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    char head[160];
-    std::snprintf(head, sizeof head, "{\"hwnd\":%llu,\"id\":%d,\"pid\":%lu,\"visible\":%d,\"enabled\":%d,",
-                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)),
-                  GetDlgCtrlID(h), pid, IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0);
-    return std::string(head) + "\"class\":" + Json(ClassOf(h)) + ",\"text\":" + Json(WindowText(h)) +
-           ",\"rect\":" + RectJson(r) + ",\"client\":" + RectJson(c) + "}";
+    char head[200];
+    std::snprintf(head, sizeof head,
+                  "{\"hwnd\":%llu,\"id\":%d,\"pid\":%lu,\"owner\":%llu,\"visible\":%d,\"enabled\":%d,",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)), GetDlgCtrlID(h), pid,
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetWindow(h, GW_OWNER))),
+                  IsWindowVisible(h) ? 1 : 0, IsWindowEnabled(h) ? 1 : 0);
+    return std::string(head) + "\"class\":" + Json(ClassOf(h)) + ",\"name\":" + Json(NameOf(h)) +
+           ",\"text\":" + Json(WindowText(h)) + ",\"rect\":" + RectJson(r) + ",\"client\":" + RectJson(c) +
+           "}";
 }
 
 struct FindArgs {
     std::wstring cls, title;
     DWORD pid = 0;
+    HWND owner = nullptr;
     bool visibleOnly = true;
     std::vector<HWND> found;
 };
@@ -108,6 +122,7 @@ int Usage() {
     std::fprintf(stderr,
                  "probe windows [--class C] [--title T] [--all] [--wait MS]\n"
                  "probe tree HWND\n"
+                 "probe tooltips HWND   (the tooltips the window owns and their tools)\n"
                  "probe post HWND MSG WPARAM LPARAM\n"
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
@@ -159,6 +174,113 @@ int WaitShown(const wchar_t* cls, DWORD timeoutMs) {
     return 1;
 }
 
+// Memory in another process: comctl32 messages carry pointers that are not
+// marshalled, so their records must live in the receiver's address space.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process), at_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                                PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (at_) VirtualFreeEx(process_, at_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    char* at() const { return static_cast<char*>(at_); }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        SIZE_T done = 0;
+        return WriteProcessMemory(process_, at() + offset, data, size, &done) && done == size;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        SIZE_T done = 0;
+        return ReadProcessMemory(process_, at() + offset, data, size, &done) && done == size;
+    }
+
+private:
+    HANDLE process_;
+    void* at_;
+};
+
+// What one tooltip tool of another process says: the record and its text.
+struct RemoteTool {
+    TTTOOLINFOW info{};
+    std::wstring text;
+};
+
+// The tooltip copies up to INFOTIPSIZE characters into the caller's buffer.
+constexpr size_t kTipChars = INFOTIPSIZE;
+
+bool EnumRemoteTool(HWND tooltip, const RemoteBlock& block, UINT index, RemoteTool& tool) {
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.lpszText = reinterpret_cast<wchar_t*>(block.at() + sizeof info);
+    std::vector<wchar_t> text(kTipChars + 1, L'\0');
+    if (!block.Write(0, &info, sizeof info) || !block.Write(sizeof info, text.data(), text.size() * sizeof(wchar_t)))
+        return false;
+    DWORD_PTR ok = 0;
+    if (!SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(block.at()),
+                             SMTO_ABORTIFHUNG, 5000, &ok) || !ok)
+        return false;
+    if (!block.Read(0, &tool.info, sizeof tool.info) ||
+        !block.Read(sizeof info, text.data(), kTipChars * sizeof(wchar_t)))
+        return false;
+    tool.text = text.data();
+    return true;
+}
+
+BOOL CALLBACK CollectTooltips(HWND h, LPARAM lp) {
+    auto* a = reinterpret_cast<FindArgs*>(lp);
+    if (ClassOf(h) == TOOLTIPS_CLASSW && GetWindow(h, GW_OWNER) == a->owner) a->found.push_back(h);
+    return TRUE;
+}
+
+// Every tooltip window the window owns, then each of its tools: text, id,
+// rectangle in the tool window's client pixels and on the screen.
+int Tooltips(HWND owner) {
+    if (!IsWindow(owner)) return 1;
+    FindArgs a;
+    a.owner = owner;
+    EnumWindows(CollectTooltips, reinterpret_cast<LPARAM>(&a));
+    int rc = a.found.empty() ? 1 : 0;
+    for (HWND tooltip : a.found) {
+        DWORD_PTR count = 0;
+        SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+        std::printf("{\"tooltip\":%llu,\"visible\":%d,\"count\":%llu}\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(tooltip)),
+                    IsWindowVisible(tooltip) ? 1 : 0, static_cast<unsigned long long>(count));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tooltip, &pid);
+        HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process) {
+            rc = 1;
+            continue;
+        }
+        {
+            RemoteBlock block(process, sizeof(TTTOOLINFOW) + (kTipChars + 1) * sizeof(wchar_t));
+            for (UINT i = 0; block.at() && i < count; ++i) {
+                RemoteTool tool;
+                if (!EnumRemoteTool(tooltip, block, i, tool)) {
+                    rc = 1;
+                    continue;
+                }
+                RECT screen = tool.info.rect;
+                MapWindowPoints(tool.info.hwnd, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+                std::printf("{\"tooltip\":%llu,\"index\":%u,\"uId\":%llu,\"hwnd\":%llu,\"flags\":%u,"
+                            "\"rect\":%s,\"screen\":%s,\"text\":%s}\n",
+                            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(tooltip)), i,
+                            static_cast<unsigned long long>(tool.info.uId),
+                            static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(tool.info.hwnd)),
+                            tool.info.uFlags, RectJson(tool.info.rect).c_str(), RectJson(screen).c_str(),
+                            Json(tool.text).c_str());
+            }
+            if (!block.at()) rc = 1;
+        }
+        CloseHandle(process);
+    }
+    return rc;
+}
+
 int Procs() {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snap == INVALID_HANDLE_VALUE) return 1;
@@ -203,6 +325,8 @@ int wmain(int argc, wchar_t** argv) {
         PostMessageW(h, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, pos);
     } else if (cmd == L"waitshown" && argc >= 4) {
         rc = WaitShown(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
+    } else if (cmd == L"tooltips" && argc >= 3) {
+        rc = Tooltips(HwndArg(argv[2]));
     } else if (cmd == L"codepage") {
         std::printf("{\"acp\":%u,\"oemcp\":%u}\n", GetACP(), GetOEMCP());
     } else if (cmd == L"procs") {

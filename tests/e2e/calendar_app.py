@@ -1,0 +1,89 @@
+"""The running calendar as the Wine tests see it: its window, its element
+windows by name, and where a user clicks."""
+
+TWIPS_PER_INCH = 1440
+NARROW_TWIPS, WIDE_TWIPS = 5280, 9024
+RIGHT_GAP_TWIPS, BOTTOM_GAP_TWIPS = 200, 640
+MAIN_CLASS = "TorvaneMain"
+
+
+def px(twips, dpi=96):
+    """Twips as whole pixels at a DPI, rounded to the nearest."""
+    return int(twips * dpi / TWIPS_PER_INCH + 0.5)
+
+
+def width(rect):
+    return rect[2] - rect[0]
+
+
+def height(rect):
+    return rect[3] - rect[1]
+
+
+def center(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
+def heading(day):
+    """The day panel's heading L(0) for a date."""
+    return f"日程信息 ({day.year}年{day.month}月{day.day}日)\r\n"
+
+
+class CalendarApp:
+    """One running torvane.exe and what a user can see of it."""
+
+    def __init__(self, session, folder=None):
+        self.session = session
+        self.folder = folder or session.program_folder()
+        self.proc = session.start(self.folder / "torvane.exe", "qidong")
+        self.hwnd = session.wait_window(MAIN_CLASS)["hwnd"]
+
+    def window(self):
+        found = [w for w in self.session.windows(cls=MAIN_CLASS, all_windows=True)
+                 if w["hwnd"] == self.hwnd]
+        return found[0] if found else None
+
+    def rect(self):
+        return self.window()["rect"]
+
+    def elements(self):
+        """The element windows by the names of the calendar's layout."""
+        return self.session.elements(self.hwnd)
+
+    def element(self, name):
+        found = self.elements()
+        if name not in found:
+            raise AssertionError(f"no element window named {name!r}; named: {sorted(found)}")
+        return found[name]
+
+    def click_element(self, name):
+        element = self.element(name)
+        # A click on a hidden or empty element would land on whatever lies there.
+        if not element["visible"] or width(element["rect"]) <= 0 or height(element["rect"]) <= 0:
+            raise AssertionError(f"{name} cannot be clicked: {element}")
+        self.session.click(*center(element["rect"]))
+
+    def wait_width(self, pixels):
+        return self.session.wait_until(
+            lambda: (w := self.window()) and w["visible"] and width(w["rect"]) == pixels)
+
+    def wait_hidden(self):
+        return self.session.wait_until(lambda: not self.window()["visible"])
+
+    def cell_center(self, row, column):
+        """Screen point of a grid cell, from the grid's place and six equal rows."""
+        left, top, right, bottom = self.element("picMain")["rect"]
+        scale = self.session.dpi / 96
+        # The weekday band; any value within a few pixels hits the same cell.
+        header = 20 * scale
+        cell_w = (right - left) / 7
+        cell_h = (bottom - top - header - 4 * scale) / 6
+        return int(left + (column + 0.5) * cell_w), int(top + header + 6 * scale + (row + 0.5) * cell_h)
+
+    def widen(self):
+        """Opens the day panel with a click on a day of the grid."""
+        self.session.click(*self.cell_center(2, 3))
+        return self.wait_width(px(WIDE_TWIPS, self.session.dpi))
+
+    def panel_heading(self):
+        return self.element("L(0)")["text"]
