@@ -13,6 +13,7 @@
 #include "calendar/constants.h"
 #include "calendar/startup.h"
 #include "calendar/tray.h"
+#include "common/program_names.h"
 #include "common/text_codec.h"
 #include "common/text_tables.h"
 #include "engine/clsDate.h"
@@ -97,7 +98,7 @@ void CheckStart(std::string_view commandLine)
         FUZZ_CHECK(!value->name.empty());
         FUZZ_CHECK(value->name.find_first_of("\\/") == std::string::npos);
         FUZZ_CHECK(value->data == "\"" + std::string(commandLine) + "\" " +
-                                      std::string(torvane::calendar::kAutostartArgument));
+                                      std::string(torvane::kAutostartArgument));
     }
 }
 

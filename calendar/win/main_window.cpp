@@ -53,9 +53,12 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::Attach(FrmMain& model) {
+    // Making the children sends messages to this window; it syncs nothing
+    // until the mirror is whole.
+    auto mirror = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
+    mirror->Create(model.elements(), fonts_);
+    mirror_ = std::move(mirror);
     model_ = &model;
-    mirror_ = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
-    mirror_->Create(model.elements(), fonts_);
 }
 
 void MainWindow::MeasureHeader() {
