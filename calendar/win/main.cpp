@@ -4,8 +4,6 @@
 // ports, the features and the window.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "calendar/frm_main.h"
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
@@ -75,8 +73,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     GdiplusSession gdiplus;
     return ShowCalendar(instance, settings, servers, shell);
 }

@@ -27,6 +27,9 @@ HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
                                          GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
 }
 
+// Posted once the window is first shown: what start-up can do without.
+constexpr UINT kShown = WM_APP + 1;
+
 bool Contains(const std::vector<uint16_t>& ids, Ctl id) {
     return std::find(ids.begin(), ids.end(), static_cast<uint16_t>(id)) != ids.end();
 }
@@ -74,6 +77,7 @@ int MainWindow::Run() {
     MeasureHeader();
     model_->ShowWindow();
     Sync();
+    PostMessageW(hwnd(), kShown, 0, 0);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -113,6 +117,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER: model_->onTimer(static_cast<TimerId>(wp)); return 0;
         case kTrayCallbackMessage: model_->onTrayNotify(static_cast<uint32_t>(lp)); return 0;
         case WM_COMMAND: OnCommand(wp); return 0;
+        case kShown: mirror_->CreateTooltips(model_->elements(), dpi()); return 0;
         case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
             return OnControlColor(reinterpret_cast<HDC>(wp));
         case WM_SETCURSOR: return OnSetCursor(lp) ? TRUE : Default(msg, wp, lp);

@@ -24,6 +24,8 @@ class TooltipTest(SessionTest):
         cls.app = CalendarApp(cls.session)
 
     def test_each_button_has_its_tip_over_its_own_rectangle(self):
+        # The tips are made once the window is shown: wait for them.
+        self.session.wait_until(lambda: self.session.tooltips(self.app.hwnd)[1], timeout=10)
         windows, tools = self.session.tooltips(self.app.hwnd)
         self.assertEqual(len(windows), 1, "one tooltip window owned by the calendar window")
         elements = self.app.elements()

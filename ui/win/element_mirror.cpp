@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/win/wide_text.h"
 #include "common/win/window_class.h"
 
@@ -81,6 +83,8 @@ ElementMirror::~ElementMirror() {
     for (ATOM name : names_) {
         if (name) GlobalDeleteAtom(name);
     }
+    if (tooltip_) DestroyWindow(tooltip_);
+    if (commonControls_) FreeLibrary(commonControls_);
 }
 
 void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
@@ -88,10 +92,8 @@ void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
     children_.assign(elements.size(), nullptr);
     names_.assign(elements.size(), 0);
     painted_.assign(elements.size(), std::nullopt);
-    bool anyTip = false;
     for (const Element& e : elements) {
         HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
-        anyTip = anyTip || !e.tip.empty();
         if (!child) continue;
         children_[e.id] = child;
         names_[e.id] = GlobalAddAtomW(Utf8ToWide(e.name).c_str());
@@ -99,7 +101,19 @@ void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
             SetPropW(child, kElementNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(names_[e.id])));
     }
     SetFonts(elements, fonts);
-    if (!anyTip) return;
+}
+
+void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {
+    if (tooltip_ || std::none_of(elements.begin(), elements.end(), [](const Element& e) { return !e.tip.empty(); }))
+        return;
+    // Loaded here rather than imported: the manifest makes this version 6.
+    commonControls_ = LoadLibraryW(L"comctl32.dll");
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = commonControls_ ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(
+                                            GetProcAddress(commonControls_, "InitCommonControlsEx")))
+                                      : nullptr;
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    if (!init || !init(&classes)) return;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
                                instance_, nullptr);
@@ -113,6 +127,7 @@ void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
         tool.uId = static_cast<UINT_PTR>(firstId_ + e.id);
         tool.lpszText = const_cast<wchar_t*>(tip.c_str());
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SyncTip(e, dpi.Px(e.rect));
     }
 }
 

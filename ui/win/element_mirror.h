@@ -27,6 +27,9 @@ public:
     ElementMirror& operator=(const ElementMirror&) = delete;
 
     void Create(const ElementSet& elements, FontCache& fonts);
+    // The tooltips of the elements that have one. Loading the common controls
+    // costs start-up time, so the window asks for them once it is shown.
+    void CreateTooltips(const ElementSet& elements, const Dpi& dpi);
     // Brings the children in line with what changed and invalidates the
     // owner's pixels the changed elements covered before and cover now.
     void Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi);
@@ -45,6 +48,7 @@ private:
     HWND owner_;
     int firstId_;
     HWND tooltip_ = nullptr;
+    HMODULE commonControls_ = nullptr;
     std::vector<HWND> children_;
     std::vector<ATOM> names_;
     std::vector<std::optional<Rect>> painted_;  // pixels, as last synced (visible only)

@@ -1,5 +1,6 @@
 #include "ui/win/painter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/win/gdiplus.h"
@@ -25,19 +26,25 @@ void Fill(HDC dc, const RECT& r, Rgb c) {
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-TRIVERTEX Vertex(int x, int y, Rgb c) {
-    return TRIVERTEX{x, y, static_cast<COLOR16>(c.r << 8), static_cast<COLOR16>(c.g << 8),
-                     static_cast<COLOR16>(c.b << 8), 0};
+uint8_t Mix(uint8_t from, uint8_t to, int step, int steps) {
+    return static_cast<uint8_t>(from + (to - from) * step / steps);
 }
 
-// The tint is plain GDI: the skin sits behind the clock, repainted every second.
+// The tint is drawn row by row with plain GDI, and only the rows the clip
+// leaves: the skin sits behind the clock, repainted every second.
 void PaintSkin(HDC dc, const Element& e, const Rect& px, const Dpi& dpi) {
     Fill(dc, ToRECT(px), e.style.background);
-    if (e.style.tintHeight <= 0) return;
-    TRIVERTEX band[2] = {Vertex(px.left, px.top, e.style.hoverColor),
-                         Vertex(px.right(), px.top + dpi.Px(e.style.tintHeight), e.style.background)};
-    GRADIENT_RECT rect{0, 1};
-    GradientFill(dc, band, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    const int rows = dpi.Px(e.style.tintHeight);
+    if (rows <= 0) return;
+    RECT clip;
+    if (GetClipBox(dc, &clip) == NULLREGION) return;
+    const Rgb from = e.style.hoverColor, to = e.style.background;
+    const int first = std::max<int>(px.top, clip.top), last = std::min<int>(px.top + rows, clip.bottom);
+    for (int y = first; y < last; ++y) {
+        const int step = y - px.top;
+        Fill(dc, RECT{px.left, y, px.right(), y + 1},
+             Rgb{Mix(from.r, to.r, step, rows), Mix(from.g, to.g, step, rows), Mix(from.b, to.b, step, rows)});
+    }
 }
 
 void PaintText(HDC dc, const Element& e, const Rect& px, FontCache& fonts) {
