@@ -7,6 +7,7 @@
 
 #include "calendar/startup.h"
 #include "calendar_fakes.h"
+#include "ui/repaint.h"
 
 namespace torvane::calendar {
 namespace {
@@ -275,20 +276,28 @@ TEST(CalendarChrome, TheCloseButtonClosesTheNarrowWindow) {
     EXPECT_TRUE(h.w.visible);
 }
 
-// A clock tick repaints the clock and nothing else.
-TEST(CalendarIdle, ATickChangesOnlyTheClock) {
+// A clock tick repaints the clock and nothing else: the rectangles the view
+// invalidates, from the model's changes.
+TEST(CalendarIdle, ATickRepaintsOnlyTheClock) {
     Harness h;
     h.Start();
-    h.model.TakeChanges();
+    ui::RepaintTracker repaint;
+    const auto repaintAfter = [&](auto&& event) {
+        event();
+        return repaint.Update(h.model.elements(), h.model.TakeChanges(), h.model.dpi());
+    };
+    EXPECT_TRUE(repaintAfter([] {}).all);  // the first showing paints everything
     h.w.now.second = 4;
-    h.model.onTimer(TimerId::Timer2);
-    const ElementSet::Changes changes = h.model.TakeChanges();
-    EXPECT_FALSE(changes.all);
-    EXPECT_EQ(changes.ids, std::vector<uint16_t>{static_cast<uint16_t>(Ctl::Label2)});
-    h.model.onTimer(TimerId::Timer2);  // the same second again
-    EXPECT_TRUE(h.model.TakeChanges().empty());
-    h.model.onMouseMove(1, 500);  // over nothing that lights up
-    EXPECT_TRUE(h.model.TakeChanges().empty());
+    const auto tick = repaintAfter([&] { h.model.onTimer(TimerId::Timer2); });
+    EXPECT_FALSE(tick.all);
+    EXPECT_EQ(tick.rects, std::vector<Rect>{h.Pixels(Ctl::Label2)});
+    // The same second again, or the mouse over nothing that lights up: nothing.
+    EXPECT_TRUE(repaintAfter([&] { h.model.onTimer(TimerId::Timer2); }).rects.empty());
+    EXPECT_TRUE(repaintAfter([&] { h.model.onMouseMove(1, 500); }).rects.empty());
+    // A hidden list that opens is painted where it now is.
+    h.model.onTimer(TimerId::T1);
+    const auto opened = repaintAfter([&] { h.model.onLabel5Click(); });
+    EXPECT_NE(std::find(opened.rects.begin(), opened.rects.end(), h.Pixels(Ctl::List1)), opened.rects.end());
 }
 
 TEST(CalendarChrome, HoverPictures) {

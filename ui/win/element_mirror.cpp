@@ -91,7 +91,6 @@ void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
     RegisterMirrorClass(instance_);
     children_.assign(elements.size(), nullptr);
     names_.assign(elements.size(), 0);
-    painted_.assign(elements.size(), std::nullopt);
     for (const Element& e : elements) {
         HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
         if (!child) continue;
@@ -147,26 +146,21 @@ std::optional<size_t> ElementMirror::IdOf(int controlId) const {
 void ElementMirror::Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi) {
     if (changes.all) {
         for (const Element& e : elements) SyncElement(e, dpi);
-        InvalidateRect(owner_, nullptr, FALSE);
-        return;
+    } else {
+        for (uint16_t id : changes.ids) {
+            if (id < elements.size()) SyncElement(elements[id], dpi);
+        }
     }
-    for (uint16_t id : changes.ids) {
-        if (id >= elements.size()) continue;
-        if (const std::optional<Rect>& before = painted_[id]) {
-            const RECT r = ToRECT(*before);
-            InvalidateRect(owner_, &r, FALSE);
-        }
-        SyncElement(elements[id], dpi);
-        if (const std::optional<Rect>& now = painted_[id]) {
-            const RECT r = ToRECT(*now);
-            InvalidateRect(owner_, &r, FALSE);
-        }
+    const RepaintTracker::Repaint repaint = repaint_.Update(elements, changes, dpi);
+    if (repaint.all) InvalidateRect(owner_, nullptr, FALSE);
+    for (const Rect& r : repaint.rects) {
+        const RECT pixels = ToRECT(r);
+        InvalidateRect(owner_, &pixels, FALSE);
     }
 }
 
 void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
     const Rect px = dpi.Px(e.rect);
-    painted_[e.id] = e.visible ? std::optional<Rect>(px) : std::nullopt;
     SyncTip(e, px);
     HWND child = Child(e.id);
     if (!child) return;

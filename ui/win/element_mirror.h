@@ -12,6 +12,7 @@
 
 #include "common/win/unique.h"
 #include "ui/element.h"
+#include "ui/repaint.h"
 #include "ui/win/font_cache.h"
 
 namespace torvane::ui::win {
@@ -51,7 +52,7 @@ private:
     HMODULE commonControls_ = nullptr;
     std::vector<HWND> children_;
     std::vector<ATOM> names_;
-    std::vector<std::optional<Rect>> painted_;  // pixels, as last synced (visible only)
+    RepaintTracker repaint_;
 };
 
 }  // namespace torvane::ui::win
