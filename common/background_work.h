@@ -17,7 +17,7 @@ namespace torvane {
 using JobId = std::uint64_t;
 inline constexpr JobId kNoJob = 0;
 
-struct JobSpec {
+struct JobOptions {
     // Starting a job of a non-empty kind supersedes the running job of that
     // kind: its result is dropped silently (a newer weather request makes the
     // older one's answer stale).
@@ -40,7 +40,7 @@ public:
     // they may hold anything that thread owns. A `work` that throws ends the
     // job as a time-out does: no result came. Returns kNoJob, and runs
     // nothing, when the runner cannot run jobs.
-    virtual JobId Start(JobSpec spec, std::function<void()> work, std::function<void()> deliver,
+    virtual JobId Start(JobOptions options, std::function<void()> work, std::function<void()> deliver,
                         std::function<void()> timedOut) = 0;
 
     // Drops the job silently: neither its result nor its time-out arrives.
@@ -50,7 +50,7 @@ public:
     // The typed form: `work` computes a value on the worker, `done` receives
     // it on the window's thread.
     template <class R>
-    JobId Run(JobSpec spec, std::function<R()> work, std::function<void(R)> done,
+    JobId Run(JobOptions options, std::function<R()> work, std::function<void(R)> done,
               std::function<void()> timedOut = {})
     {
         static_assert(!std::is_void_v<R>, "a job hands back a value");
@@ -58,7 +58,7 @@ public:
         // reads it only after the report, so the two never overlap.
         auto slot = std::make_shared<std::optional<R>>();
         return Start(
-            std::move(spec), [slot, work = std::move(work)] { slot->emplace(work()); },
+            std::move(options), [slot, work = std::move(work)] { slot->emplace(work()); },
             [slot, done = std::move(done)] {
                 if (*slot && done) {
                     done(std::move(**slot));

@@ -22,13 +22,13 @@ public:
         int timeoutMs = 0;
     };
 
-    JobId Start(JobSpec spec, std::function<void()> work, std::function<void()> deliver,
+    JobId Start(JobOptions options, std::function<void()> work, std::function<void()> deliver,
                 std::function<void()> timedOut) override
     {
-        const JobTable::Added added = table_.Add(spec, std::move(deliver), std::move(timedOut));
+        const JobTable::Added added = table_.Add(options, std::move(deliver), std::move(timedOut));
         work_.erase(added.superseded);
         work_[added.id] = std::move(work);
-        started_.push_back({added.id, std::move(spec.kind), spec.timeoutMs});
+        started_.push_back({added.id, std::move(options.kind), options.timeoutMs});
         return added.id;
     }
 

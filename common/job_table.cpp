@@ -25,18 +25,18 @@ WorkOutcome RunWork(const std::function<void()>& work) noexcept
     }
 }
 
-JobTable::Added JobTable::Add(const JobSpec& spec, std::function<void()> deliver,
+JobTable::Added JobTable::Add(const JobOptions& options, std::function<void()> deliver,
                               std::function<void()> timedOut)
 {
     Added added{nextId_++, kNoJob};
-    if (!spec.kind.empty()) {
-        const auto same = std::ranges::find(jobs_, spec.kind, &Job::kind);
+    if (!options.kind.empty()) {
+        const auto same = std::ranges::find(jobs_, options.kind, &Job::kind);
         if (same != jobs_.end()) {
             added.superseded = same->id;
             jobs_.erase(same);
         }
     }
-    jobs_.push_back(Job{added.id, spec.kind, std::move(deliver), std::move(timedOut)});
+    jobs_.push_back(Job{added.id, options.kind, std::move(deliver), std::move(timedOut)});
     return added;
 }
 

@@ -32,7 +32,7 @@ public:
         JobId superseded = kNoJob;  // the running job of the same kind, now dropped
     };
 
-    Added Add(const JobSpec& spec, std::function<void()> deliver, std::function<void()> timedOut);
+    Added Add(const JobOptions& options, std::function<void()> deliver, std::function<void()> timedOut);
 
     // Forgets a live job. False when it was not live.
     bool Drop(JobId id);

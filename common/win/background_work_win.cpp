@@ -59,14 +59,14 @@ BackgroundWorkWin::~BackgroundWorkWin()
     }
 }
 
-JobId BackgroundWorkWin::Start(JobSpec spec, std::function<void()> work,
+JobId BackgroundWorkWin::Start(JobOptions options, std::function<void()> work,
                                std::function<void()> deliver, std::function<void()> timedOut)
 {
     if (!window_) {
         return kNoJob;
     }
-    const int timeoutMs = spec.timeoutMs;
-    const JobTable::Added added = table_.Add(spec, std::move(deliver), std::move(timedOut));
+    const int timeoutMs = options.timeoutMs;
+    const JobTable::Added added = table_.Add(options, std::move(deliver), std::move(timedOut));
     if (added.superseded != kNoJob) {
         KillTimer(window_, TimerOf(added.superseded));
     }

@@ -22,7 +22,7 @@ public:
     BackgroundWorkWin(const BackgroundWorkWin&) = delete;
     BackgroundWorkWin& operator=(const BackgroundWorkWin&) = delete;
 
-    JobId Start(JobSpec spec, std::function<void()> work, std::function<void()> deliver,
+    JobId Start(JobOptions options, std::function<void()> work, std::function<void()> deliver,
                 std::function<void()> timedOut) override;
     void Cancel(JobId id) override;
 

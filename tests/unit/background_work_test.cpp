@@ -1,6 +1,5 @@
-// Background work: the rules every runner keeps (JobTable), the hand-over
-// from real threads (FinishedJobs, StartWorker), and the fake that model
-// tests drive.
+// Background work: the rules every runner keeps (JobTable) and the hand-over
+// from real threads (FinishedJobs, StartWorker).
 #include <gtest/gtest.h>
 
 #include <condition_variable>
@@ -8,13 +7,13 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <utility>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/background_work.h"
-#include "common/fake_background_work.h"
 #include "common/job_table.h"
 
 namespace torvane {
@@ -100,26 +99,6 @@ TEST(JobTable, KeepsTheRulesOfSupersedeTimeOutAndCancel)
     }
 }
 
-TEST(JobTable, IdsAreNeverReusedAndNameTheSupersededJob)
-{
-    JobTable table;
-    const JobTable::Added first = table.Add({"weather", 0}, {}, {});
-    const JobTable::Added second = table.Add({"weather", 0}, {}, {});
-    const JobTable::Added other = table.Add({"", 0}, {}, {});
-    EXPECT_NE(first.id, kNoJob);
-    EXPECT_EQ(first.superseded, kNoJob);
-    EXPECT_EQ(second.superseded, first.id);
-    EXPECT_EQ(other.superseded, kNoJob);
-    EXPECT_EQ(std::set<JobId>({first.id, second.id, other.id}).size(), 3u);
-    EXPECT_EQ(table.LiveJobs(), (std::vector<JobId>{second.id, other.id}));
-    EXPECT_TRUE(table.Drop(second.id));
-    EXPECT_FALSE(table.Drop(second.id));
-    EXPECT_FALSE(table.Drop(first.id));
-    // A job without a time-out handler still ends when its time is up.
-    EXPECT_FALSE(table.Expire(other.id));
-    EXPECT_FALSE(table.IsLive(other.id));
-}
-
 // Counts wake-ups and lets a test wait for a number of them.
 class Waker {
 public:
@@ -169,29 +148,6 @@ private:
     bool open_ = false;
 };
 
-TEST(FinishedJobs, EveryReportFromManyThreadsIsTakenOnceWithOneWakeEach)
-{
-    constexpr int kWorkers = 16;
-    Waker waker;
-    FinishedJobs finished(waker.Wake());
-    std::vector<std::thread> workers;
-    for (int i = 1; i <= kWorkers; ++i) {
-        workers.emplace_back([&finished, i] {
-            finished.Report(JobId(i), i % 2 ? WorkOutcome::Returned : WorkOutcome::Threw);
-        });
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    EXPECT_EQ(waker.wakes(), kWorkers);
-    std::set<JobId> taken;
-    while (const std::optional<FinishedJobs::Finished> report = finished.Take()) {
-        EXPECT_EQ(report->outcome, report->id % 2 ? WorkOutcome::Returned : WorkOutcome::Threw);
-        taken.insert(report->id);
-    }
-    EXPECT_EQ(taken.size(), std::size_t(kWorkers));
-}
-
 TEST(FinishedJobs, AWorkerThatOutlivesItsRunnerReportsIntoNothing)
 {
     Waker waker;
@@ -227,37 +183,6 @@ TEST(StartWorker, RunsTheWorkOnAnotherThreadAndReportsHowItEnded)
                                                                 {2, WorkOutcome::Threw}}));
     EXPECT_NE(ranOn, std::this_thread::get_id());
     finished->Close();
-}
-
-TEST(FakeBackgroundWork, TheTestDecidesWhenEachJobEnds)
-{
-    FakeBackgroundWork work;
-    std::vector<std::string> story;
-    const auto note = [&story](std::string line) {
-        return [&story, line] { story.push_back(line); };
-    };
-    const auto got = [&story](int v) { story.push_back("got " + std::to_string(v)); };
-    const JobId quick = work.Run<int>({"", 500}, [] { return 42; }, got);
-    const JobId stale = work.Run<std::string>({"weather", 8000}, [] { return std::string("old"); },
-                                              [&story](std::string v) { story.push_back(v); });
-    const JobId fresh = work.Run<std::string>({"weather", 8000}, [] { return std::string("new"); },
-                                              [&story](std::string v) { story.push_back(v); });
-    const JobId slow = work.Start({"", 100}, [] {}, note("slow delivered"), note("slow timed out"));
-    const JobId dropped = work.Start({"", 0}, [] {}, note("dropped delivered"), {});
-    work.Cancel(dropped);
-
-    ASSERT_EQ(work.started().size(), 5u);
-    EXPECT_EQ(work.started()[1].kind, "weather");
-    EXPECT_EQ(work.started()[3].timeoutMs, 100);
-    EXPECT_EQ(work.Pending(), (std::vector<JobId>{quick, fresh, slow}));
-
-    EXPECT_FALSE(work.Complete(stale));
-    EXPECT_TRUE(work.TimeOut(slow));
-    EXPECT_FALSE(work.Complete(slow));
-    EXPECT_EQ(work.CompleteAll(), 2);
-    EXPECT_FALSE(work.Complete(dropped));
-    EXPECT_EQ(story, (std::vector<std::string>{"slow timed out", "got 42", "new"}));
-    EXPECT_TRUE(work.Pending().empty());
 }
 
 }  // namespace

@@ -16,6 +16,12 @@ struct DpiCase {
 
 constexpr DpiCase kCases[] = {{96, 352, 602}, {120, 440, 752}, {144, 528, 902}, {192, 704, 1203}};
 
+// The calendar started on a 1920x1080 screen at this DPI.
+void StartAt(Harness& h, int dpi) {
+    h.w.screen = ScreenInfo{1920, 1080, dpi};
+    h.Start();
+}
+
 TEST(Units, TwipsToPixelsAgreesWithTheWindowAtEveryDpi) {
     for (const DpiCase& c : kCases) {
         SCOPED_TRACE(c.dpi);
@@ -34,8 +40,7 @@ TEST(CalendarDpi, TheWindowFitsTheScreenAndItsLastColumnIsPainted) {
     for (const DpiCase& c : kCases) {
         SCOPED_TRACE(c.dpi);
         Harness h;
-        h.w.screen = ScreenInfo{1920, 1080, c.dpi};
-        h.Start();
+        StartAt(h, c.dpi);
         for (bool wide : {false, true}) {
             if (wide) h.ClickDay(15);
             const Rect win = h.model.windowPixels();
@@ -57,8 +62,7 @@ TEST(CalendarDpi, EveryDayIsClickableWhereItIsDrawn) {
     for (const DpiCase& c : kCases) {
         SCOPED_TRACE(c.dpi);
         Harness h;
-        h.w.screen = ScreenInfo{1920, 1080, c.dpi};
-        h.Start();
+        StartAt(h, c.dpi);
         h.model.SetHeaderHeight(19 * c.dpi / 96);
         for (int day = 1; day <= 28; ++day) {
             h.ClickDay(day);
@@ -74,7 +78,7 @@ TEST(CalendarDpi, EveryDayIsClickableWhereItIsDrawn) {
 // system proposes, everything repainted at the new scale.
 TEST(CalendarDpi, MovingToAnotherDpiKeepsTheSizeAndRescales) {
     Harness h;
-    h.Start();
+    StartAt(h, 96);
     h.ClickDay(9);
     const WindowRect before = h.model.windowRect();
     h.model.TakeChanges();

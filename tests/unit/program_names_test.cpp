@@ -4,35 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 #include "common/program_names.h"
 
 namespace torvane {
 namespace {
 
-struct EndOrder {
-    const char* name;
-    std::array<std::string_view, 3> order;
-};
-
-const EndOrder kOrders[] = {{"uninstall", kUninstallEndOrder}, {"exit", kExitEndOrder}};
-
-TEST(EndOrders, EndTheLauncherFirstAndEveryProgramOnce)
+TEST(EndOrders, EndTheLauncherFirstEveryProgramOnceAndTheCalendarLastOnExit)
 {
-    for (const EndOrder& order : kOrders) {
-        SCOPED_TRACE(order.name);
-        EXPECT_EQ(order.order.front(), kLauncherExe);
-        for (std::string_view program : {kLauncherExe, kCalendarExe, kUpdaterExe}) {
-            EXPECT_EQ(std::ranges::count(order.order, program), 1) << program;
-        }
-        EXPECT_EQ(std::ranges::count(order.order, kHalterExe), 0);
+    for (const auto& order : {kUninstallEndOrder, kExitEndOrder}) {
+        EXPECT_EQ(order.front(), kLauncherExe);
+        for (std::string_view program : {kLauncherExe, kCalendarExe, kUpdaterExe})
+            EXPECT_EQ(std::ranges::count(order, program), 1) << program;
     }
-}
-
-TEST(EndOrders, TheExitItemEndsTheCalendarLast)
-{
     EXPECT_EQ(kExitEndOrder.back(), kCalendarExe);
 }
 
