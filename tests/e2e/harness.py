@@ -12,12 +12,15 @@ import shutil
 import signal
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tools"))
+from standin_server import StandinServer  # noqa: E402,F401  (the tests' web server)
 BUILD = Path(os.environ.get("TORVANE_BUILD", ROOT / "build")).resolve()
 WIN_BIN = Path(os.environ.get("TORVANE_WIN_BIN", BUILD / "win" / "bin")).resolve()
 E2E_DIR = BUILD / "e2e"
