@@ -15,6 +15,8 @@
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
+#include "settings/settings_button.h"
+#include "settings/win/settings_dialog.h"
 
 namespace {
 
@@ -60,6 +62,10 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
         calendar::FrmMainPorts{clock, settings, shell, autostart, tray, processes, window, texts},
         calendar::FrmMainConfig{servers.home, ExePath()});
     // The window's features join here (model.AddComponent) as they are built.
+    settings::win::FrmMainLink mainLink(model, window.hwnd());
+    settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
+    settings::SettingsButton settingsButton(settingsDialog);
+    model.AddComponent(settingsButton);
     window.Attach(model);
     return window.Run();
 }
