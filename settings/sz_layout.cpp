@@ -69,7 +69,7 @@ constexpr Rect Switch(int left, int row) { return At(left, kFirstRow + row * kRo
 constexpr Rect Caption(int left, int row, int width) {
     return At(left, kFirstRow + row * kRowStep - kCaptionRise, width, 22);
 }
-constexpr int kLeftColumn = 24, kLeftCaption = 48, kRightColumn = 208, kRightCaption = 224;
+constexpr int kLeftColumn = 24, kLeftCaption = 48, kRightColumn = 208, kRightCaption = 228;
 constexpr int kLeftCaptionWidth = 152, kRightCaptionWidth = 170;
 
 constexpr std::array<ElementDesign, kSzElementCount> kDesign = {{

@@ -121,6 +121,8 @@ void SettingsWindow::ApplyWindowRect(const ui::Rect& twips) {
 
 void SettingsWindow::Show() {
     ShowWindow(hwnd(), SW_SHOW);
+    // Forward also when it is the active window already, behind another.
+    BringWindowToTop(hwnd());
     SetForegroundWindow(hwnd());
     SetFocus(hwnd());
 }
