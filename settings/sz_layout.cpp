@@ -19,15 +19,7 @@ using ui::Rgb;
 using ui::Style;
 using ui::Tw;
 
-struct ElementDesign {
-    SzCtl id;
-    std::string_view name;
-    ElementKind kind;
-    Rect rect;  // twips
-    Style style;
-    uint8_t traits;
-    std::string_view designedText;
-};
+using ElementDesign = ui::ElementDesign<SzCtl>;
 
 constexpr Rgb kSkin = calendar::kSkinBackground;
 constexpr Rgb kTintTop{224, 234, 255};
@@ -105,13 +97,7 @@ constexpr std::array<ElementDesign, kSzElementCount> kDesign = {{
     {SzCtl::Label14, "Label14", K::Label, At(216, 256, 182, 20), kQuiet, kNone, kMailPrefix},
 }};
 
-constexpr bool DesignInOrder() {
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        if (static_cast<size_t>(kDesign[i].id) != i) return false;
-    }
-    return true;
-}
-static_assert(DesignInOrder(), "element table must follow the order of SzCtl");
+static_assert(ui::DesignInOrder(kDesign), "element table must follow the order of SzCtl");
 
 // The display switches flip what the main window's own table shows.
 constexpr bool SameDisplayKeys() {
@@ -147,17 +133,7 @@ std::optional<size_t> SwitchOf(SzCtl id) {
 }
 
 ElementSet SzDesignedElements() {
-    std::vector<Element> elements(kDesign.size());
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        const ElementDesign& d = kDesign[i];
-        Element& e = elements[i];
-        e.name = d.name;
-        e.kind = d.kind;
-        e.rect = d.rect;
-        e.style = d.style;
-        e.traits = d.traits;
-        e.text = std::string(d.designedText);
-    }
+    std::vector<Element> elements = ui::DesignedElements(kDesign);
     elements[Index(SzCtl::Focus)].visible = false;  // until a key moves the focus
     return ElementSet(std::move(elements));
 }
