@@ -5,9 +5,9 @@ With $DISPLAY set it runs there until the calendar ends (its tray menu's exit
 item, or Ctrl+C). Without a display it uses a private Xvfb, waits a few
 seconds, writes a screenshot to build/run/screenshot.png and stops.
 """
+import argparse
 import os
 import shutil
-import subprocess
 import sys
 import time
 from pathlib import Path
@@ -15,18 +15,18 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
+from harness import StandinServer  # noqa: E402
 
 
 def main():
     run_dir = ROOT / "build" / "run"
     run_dir.mkdir(parents=True, exist_ok=True)
-    port_file = run_dir / "port"
-    port_file.unlink(missing_ok=True)
-    server = subprocess.Popen([sys.executable, str(ROOT / "tools" / "standin_server.py"),
-                               "--port-file", str(port_file), "--log", str(run_dir / "requests.log")])
-    while not port_file.exists() or not port_file.read_text():
-        time.sleep(0.05)
-    base = f"http://127.0.0.1:{port_file.read_text()}"
+    parser = argparse.ArgumentParser(description="the calendar under Wine, against the stand-in")
+    parser.add_argument("--place", default="广东省深圳市 电信", help="what /ic.asp says after 来自：")
+    args = parser.parse_args()
+    server = StandinServer(place=args.place,
+                           log_path=run_dir / "requests.log").start()
+    base = server.base
     display = os.environ.get("DISPLAY")
     session = harness.Session(1280, 1024, display=display)
     try:
@@ -48,7 +48,7 @@ def main():
         pass
     finally:
         session.close()
-        server.terminate()
+        server.stop()
 
 
 if __name__ == "__main__":

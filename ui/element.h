@@ -67,6 +67,7 @@ struct Element {
     Style style;
     uint8_t traits = kNoTrait;
     std::string_view tip;  // tooltip; buttons read it out as their name
+    std::string picture;   // pictures: the image file shown, empty for none
 };
 
 // One element as a window's design table holds it; `Id` is the window's
@@ -98,8 +99,14 @@ std::vector<Element> DesignedElements(const std::array<ElementDesign<Id>, N>& de
     std::vector<Element> elements(N);
     for (size_t i = 0; i < N; ++i) {
         const ElementDesign<Id>& d = design[i];
-        elements[i] = Element{static_cast<uint16_t>(i), d.name, d.kind, d.rect, true, std::string(d.designedText),
-                              Look::Normal, d.style, d.traits, d.tip};
+        Element& e = elements[i];
+        e.name = d.name;
+        e.kind = d.kind;
+        e.rect = d.rect;
+        e.style = d.style;
+        e.traits = d.traits;
+        e.text = std::string(d.designedText);
+        e.tip = d.tip;
     }
     return elements;
 }
@@ -126,6 +133,7 @@ public:
     void SetVisible(size_t id, bool visible);
     void SetRect(size_t id, const Rect& rect);
     void SetLook(size_t id, Look look);
+    void SetPicture(size_t id, std::string path);
     // The element's content changed in a way only it knows (a new drawing).
     void MarkChanged(size_t id);
     void MarkAllChanged() { all_ = true; }

@@ -170,7 +170,7 @@ void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts)
 }
 
 void PaintElement(HDC dc, const Element& e, const Rect& px, const Dpi& dpi, FontCache& fonts,
-                  const SurfaceSource& surfaces) {
+                  const SurfaceSource& surfaces, PictureCache* pictures) {
     switch (e.kind) {
         case ElementKind::Skin: PaintSkin(dc, e, px, dpi); break;
         case ElementKind::FrameLine: Fill(dc, ToRECT(px), e.style.color); break;
@@ -186,6 +186,8 @@ void PaintElement(HDC dc, const Element& e, const Rect& px, const Dpi& dpi, Font
             break;
         }
         case ElementKind::Picture:
+            if (pictures) pictures->Draw(dc, e.picture, px, dpi);
+            break;
         case ElementKind::List:
         case ElementKind::Placeholder: break;
     }
@@ -206,7 +208,7 @@ HDC BackBuffer::Get(HDC reference, int width, int height) {
 }
 
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces) {
+                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
@@ -219,7 +221,7 @@ void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCach
         IntersectClipRect(memory, d.left, d.top, d.right, d.bottom);
         for (const Element& e : elements) {
             const Rect px = dpi.Px(e.rect);
-            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces);
+            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures);
         }
         RestoreDC(memory, saved);
         // Real controls paint themselves; keep the back buffer off them.

@@ -11,6 +11,7 @@
 #include "ui/draw_list.h"
 #include "ui/element.h"
 #include "ui/win/font_cache.h"
+#include "ui/win/picture_cache.h"
 
 namespace torvane::ui::win {
 
@@ -32,8 +33,9 @@ private:
 // Answers WM_PAINT: paints the elements that meet the invalid part of the
 // client into the back buffer and copies that part to the screen, leaving
 // the real controls to paint themselves.
+// Pictures come from `pictures`; without one they are left out.
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces);
+                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures = nullptr);
 
 // Height in pixels of a sample text in a font of the house face.
 int MeasureTextHeight(HDC dc, FontCache& fonts, int centiPt, const wchar_t* sample);
