@@ -4,7 +4,7 @@ import time
 import unittest
 
 from calendar_app import MAIN_CLASS, CalendarApp, center, px, width
-from harness import SessionTest, local_settings
+from harness import SessionTest, StandinServer, local_settings
 
 SZ_CLASS = "TorvaneSettings"
 SCREEN = (1280, 800)
@@ -20,10 +20,11 @@ ACCENT = lambda p: p[2] > 200 and p[0] < 80 and 80 < p[1] < 130  # the "on" pict
 class SettingsDialogTest(SessionTest):
     screen = SCREEN
 
-    def start(self):
+    def start(self, server=""):
+        """The calendar on SET_INI; `server` names stand-in addresses."""
         folder = self.session.program_folder()
         ini = folder / "set.ini"
-        ini.write_bytes(local_settings(SET_INI).replace("\n", "\r\n").encode("gbk"))
+        ini.write_bytes(local_settings(SET_INI + server).replace("\n", "\r\n").encode("gbk"))
         app = CalendarApp(self.session, folder)
         self.addCleanup(self.session.stop, app.proc)
         return app, ini
@@ -48,14 +49,22 @@ class SettingsDialogTest(SessionTest):
         return self.session.elements(dialog["hwnd"])[name]["text"]
 
     def test_opens_beside_the_narrow_main_window_and_a_second_press_brings_it_forward(self):
-        app, _ = self.start()
+        server = StandinServer().start()
+        self.addCleanup(server.stop)
+        app, _ = self.start(f"[server]\nlocation={server.base}/ic.asp\nweather={server.base}/search.php?city=\n")
+        self.assertTrue(self.session.wait_until(lambda: app.element("Label13")["text"]), "no weather came")
         dialog = self.open_dialog(app)
         main = app.rect()
         # Its right edge 10 twips right of the main window's left edge.
         self.assertLessEqual(abs(dialog["rect"][2] - main[0]), 1)
         self.assertEqual(dialog["rect"][1], main[1])
         self.assertEqual(dialog["owner"], 0)
-        self.assertEqual(self.text(dialog, "Label5"), app.element("Label1")["text"])
+        # The previews show the main window's texts.
+        main_text = lambda name: app.element(name)["text"]
+        self.assertEqual(self.text(dialog, "Label2"), main_text("Label12") + "    " + main_text("Label8"))
+        self.assertEqual(self.text(dialog, "Label3"), main_text("Label9") + "    " + main_text("Label13"))
+        self.assertEqual(self.text(dialog, "Label5"), main_text("Label1"))
+        self.assertEqual(self.text(dialog, "Label6"), main_text("Label4"))
         time.sleep(0.5)
         shot = self.session.screenshot("settings-beside-main")
         # Switches x1..x6 are on and show the blue "on" picture; x7 is off.
