@@ -5,8 +5,11 @@
 #include <map>
 
 #include "calendar_fakes.h"
+#include "common/file_io.h"
+#include "common/ini_settings.h"
 #include "settings/settings_button.h"
 #include "settings/sz.h"
+#include "temp_folder.h"
 
 namespace torvane::settings {
 namespace {
@@ -136,6 +139,30 @@ TEST(SettingsDialog, ARefusedWriteLeavesTheSwitchShowingWhatTheFileHolds) {
     d.Click(SzCtl::c4);
     EXPECT_TRUE(d.sz.IsOn(SzCtl::c4));
     EXPECT_EQ(d.w.sys["x4"], "True");
+}
+
+TEST(SettingsDialog, OnTheRealStoreAClickIsWrittenOrTheSwitchStaysAsStored) {
+    testing_support::TempFolder folder("sz");
+    ASSERT_FALSE(folder.path().empty());
+    const std::string file = (folder.path() / "set.ini").string();
+    ASSERT_TRUE(ReplaceFileContents(file, "; mine\r\n[sys]\r\nx9=False\r\n"));
+    World w;
+    IniSettings store(file);
+    Sz sz(SzPorts{store, w, w, w, w}, SzConfig{});
+    sz.Open();
+    for (int key : {kKeyTab, kKeyTab}) sz.onKeyDown(key, true);  // back past the link to c9
+    sz.onKeyDown(kKeySpace, false);
+    EXPECT_TRUE(sz.IsOn(SzCtl::c9));
+    EXPECT_EQ(ReadFileBytes(file).bytes, "; mine\r\n[sys]\r\nx9=True\r\n");
+
+    // A folder where the file should be: the store refuses every write.
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    sz.onKeyDown(kKeySpace, false);
+    EXPECT_FALSE(sz.IsOn(SzCtl::c9));  // what a missing value reads as, not the "on" it was
+    sz.onKeyDown(kKeySpace, false);
+    EXPECT_FALSE(sz.IsOn(SzCtl::c9));
+    EXPECT_EQ(sz.element(SzCtl::Label12).text, "手动升级");
 }
 
 TEST(SettingsDialog, TheClockPreviewChangesWithTheSecondAndShowsItsOwnWord) {
