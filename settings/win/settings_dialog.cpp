@@ -25,10 +25,9 @@ MainWindowPlace FrmMainLink::Place() {
 }
 
 void FrmMainLink::ReloadDisplaySwitches() {
+    // The main window's loop brings its view in line with the model after
+    // every message of the thread, this click's included.
     model_.ReloadDisplaySwitches();
-    // The main window brings its children and pixels in line with its model
-    // after every message it handles; this one asks for nothing else.
-    SendMessageW(window_, WM_NULL, 0, 0);
 }
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, Settings& settings, Shell& shell, Clock& clock,
