@@ -2,6 +2,7 @@
 // of tables.h; no platform header.
 #include "engine/clsDate.h"
 
+#include "engine/solar_term_days.h"
 #include "engine/tables.h"
 
 namespace torvane {
@@ -63,6 +64,18 @@ int32_t clsDate::sWeekDay() const { return hasDate_ ? WeekDayOf(sDate_) : 0; }
 
 std::string_view clsDate::lSolarTerm() const {
     if (!hasDate_) return {};
+    const CivilDate day = CivilFromDays(sDate_);
+    if (day.year >= engine_data::kExactTermFirstYear && day.year <= engine_data::kExactTermLastYear) {
+        // A month holds two terms: the first on day 3 + digit, the second on 18 + digit.
+        const size_t first = static_cast<size_t>(day.year - engine_data::kExactTermFirstYear) * 24 +
+                             static_cast<size_t>(day.month - 1) * 2;
+        for (size_t i = 0; i < 2; ++i) {
+            const int termDay = (i == 0 ? 3 : 18) + (engine_data::kExactTermDays[first + i] - '0');
+            if (termDay == day.day) return SolarTermName[static_cast<size_t>(day.month - 1) * 2 + i];
+        }
+        return {};
+    }
+    // Outside the table, the mean-year formula.
     for (int32_t k = 0; k < 24; ++k) {
         if (FloorDiv(SolarTermInstant(sYear_, k), 86400) == sDate_) return SolarTermName[static_cast<size_t>(k)];
     }

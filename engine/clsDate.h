@@ -53,8 +53,9 @@ public:
     int32_t sWeekDay() const;
     std::string_view sWeekDayStr() const;
 
-    // Solar term whose instant (mean-year formula, fraction kept to the second)
-    // falls on the day; "" when none.
+    // Solar term that falls on the day, Beijing time; "" when none. Exact for
+    // 1900-2100 (a table from the apparent solar longitude); outside that,
+    // the mean-year formula (its instant kept to the second).
     std::string_view lSolarTerm() const;
     // Festival on the fixed date sMonth/sDay; "" when none. Days off: 01-01,
     // 05-01, 10-01, 10-02, 10-03.

@@ -24,8 +24,12 @@ TEST(EngineSolarTerm, KnownDays) {
         {1900, 1, 6, "小寒"}, {1900, 1, 5, ""},     {1900, 1, 7, ""},     {2024, 2, 4, "立春"},
         {2024, 2, 5, ""},     {2024, 6, 21, "夏至"}, {2024, 12, 21, "冬至"}, {2000, 1, 21, "大寒"},
         {2000, 12, 21, "冬至"}, {2025, 2, 3, "立春"}, {2024, 3, 1, ""},
-        // Within a minute of midnight: the fraction is kept to the second (23:59:36).
-        {1910, 2, 4, "立春"}, {1910, 2, 5, ""},     {1910, 4, 5, "清明"}, {1910, 4, 6, ""},
+        // Where the mean-year formula is a day off: 芒种 at 23:48 Beijing time,
+        // and terms it puts a day late or early.
+        {2026, 6, 5, "芒种"}, {2026, 6, 6, ""}, {2023, 6, 21, "夏至"}, {2023, 6, 22, ""},
+        {2020, 12, 7, "大雪"}, {1910, 2, 5, "立春"}, {1910, 2, 4, ""},
+        // Outside the exact table the formula answers.
+        {2101, 1, 5, "小寒"}, {1899, 12, 22, "冬至"},
     };
     clsDate date;
     for (const DayText& c : cases) {
@@ -59,7 +63,7 @@ TEST(EngineSolarTerm, InstantsToTheSecond) {
 // Every year of the table holds its 24 terms, in order, once each.
 TEST(EngineSolarTerm, TwentyFourTermsEveryYear) {
     clsDate date;
-    for (int year = 1900; year <= 2049; ++year) {
+    for (int year = 1890; year <= 2110; ++year) {
         SCOPED_TRACE(year);
         size_t next = 0;
         for (int64_t day = DaysFromCivil(year, 1, 1); day <= DaysFromCivil(year, 12, 31); ++day) {
