@@ -111,13 +111,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::List2, "List2", K::List, At(120, 178, 50, 200), kList, kNone, {}},
 }};
 
-constexpr bool DesignInOrder() {
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        if (static_cast<size_t>(kDesign[i].id) != i) return false;
-    }
-    return true;
-}
-static_assert(DesignInOrder(), "element table must follow the order of Ctl");
+static_assert(ui::InIdOrder(kDesign), "element table must follow the order of Ctl");
 
 constexpr int kCloseButtonInset = Tw(16);  // from the client's right edge
 constexpr int kLine = Tw(1);               // frame line thickness

@@ -68,6 +68,16 @@ struct Element {
     std::string_view tip;  // tooltip; buttons read it out as their name
 };
 
+// Whether a window's table of element designs lists them in the order of
+// their ids (an enum), so that an element's id is its place in the table.
+template <class Table>
+constexpr bool InIdOrder(const Table& table) {
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (static_cast<size_t>(table[i].id) != i) return false;
+    }
+    return true;
+}
+
 // Elements in painting order (back to front), indexed by id, and what
 // changed since the last TakeChanges: the view re-syncs and repaints only that.
 class ElementSet {

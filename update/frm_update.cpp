@@ -33,6 +33,8 @@ constexpr Rgb kWarning{220, 38, 38};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr int kTextCentiPt = 900;
 constexpr int kTitleCentiPt = 1050;
+// "100.00%" fits beside the bar.
+constexpr int kPercentCentiPt = 800;
 
 constexpr Style Plain(Rgb color, int font = kTextCentiPt, bool bold = false) {
     return Style{color, color, kSkin, false, font, bold, Glyph::None, 0};
@@ -71,7 +73,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Label4, "Label4", K::Label, {120, 1080, 4335, 255}, Plain(kText), kDrag, false, {}},
     {Ctl::Message, "Message", K::Label, {120, 1080, 5760, 255}, Plain(kWarning), kDrag, false, {}},
     {Ctl::s, "s", K::Surface, {120, 600, 3135, 255}, kBar, kNone, false, {}},
-    {Ctl::Label3, "Label3", K::Label, {3240, 600, 615, 255}, Plain(kText), kNone, false, {}},
+    {Ctl::Label3, "Label3", K::Label, {3300, 600, 640, 255}, Plain(kText, kPercentCentiPt), kNone, false, {}},
     {Ctl::Label2, "Label2", K::Label, {5520, 840, 495, 255}, Plain(kAccent), kClick, false, "取消"},
     {Ctl::Image8, "Image8", K::Button, {3960, 480, 1500, 480}, kUpgrade, kClick, true, "立即升级"},
     {Ctl::I1, "I1", K::Button, {5640, 120, 135, 135}, kClose, kClick, true, {}},
@@ -79,13 +81,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::downname, "downname", K::Label, {120, 1200, 3000, 255}, Plain(kText), kNone, false, "保存名称"},
 }};
 
-constexpr bool DesignInOrder() {
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        if (static_cast<size_t>(kDesign[i].id) != i) return false;
-    }
-    return true;
-}
-static_assert(DesignInOrder(), "element table must follow the order of Ctl");
+static_assert(ui::InIdOrder(kDesign), "element table must follow the order of Ctl");
 
 ElementSet DesignedElements() {
     std::vector<Element> elements;

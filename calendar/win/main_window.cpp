@@ -150,14 +150,11 @@ void MainWindow::OnMouse(UINT msg, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
         case WM_MOUSEMOVE:
-            if (!trackingLeave_) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-                trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
-            }
+            TrackMouseLeave();
             model_->onMouseMove(x, y);
             break;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            MouseLeft();
             model_->onMouseLeave();
             break;
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
@@ -246,11 +243,9 @@ void MainWindow::SetVisible(bool visible) {
 bool MainWindow::IsVisible() { return IsWindowVisible(hwnd()) != FALSE; }
 
 WindowRect MainWindow::RunMoveLoop() {
-    constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
     RECT before, after;
     GetWindowRect(hwnd(), &before);
-    ReleaseCapture();
-    SendMessageW(hwnd(), WM_SYSCOMMAND, kMoveByCaption, 0);
+    RunSystemMove();
     GetWindowRect(hwnd(), &after);
     // Twips do not survive a trip through whole pixels: a window that did not
     // move keeps the model's own numbers, or a click would read as a drag.

@@ -16,6 +16,8 @@ namespace torvane::ui::win {
 
 // The draw list of a surface element, or null.
 using SurfaceSource = std::function<const DrawList*(uint16_t id)>;
+// The bitmap a draw list's picture copies name, or null (nothing is drawn).
+using PictureSource = std::function<HBITMAP(uint16_t picture)>;
 
 // A memory bitmap of the client's size, kept between paints.
 class BackBuffer {
@@ -33,7 +35,7 @@ private:
 // client into the back buffer and copies that part to the screen, leaving
 // the real controls to paint themselves.
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces);
+                 BackBuffer& buffer, const SurfaceSource& surfaces, const PictureSource& pictures = {});
 
 // Height in pixels of a sample text in a font of the house face.
 int MeasureTextHeight(HDC dc, FontCache& fonts, int centiPt, const wchar_t* sample);

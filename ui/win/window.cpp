@@ -31,6 +31,18 @@ bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle,
     return hwnd_ != nullptr;
 }
 
+void Window::TrackMouseLeave() {
+    if (trackingLeave_) return;
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+}
+
+void Window::RunSystemMove() {
+    constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+    ReleaseCapture();
+    SendMessageW(hwnd_, WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);

@@ -34,10 +34,19 @@ protected:
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
+    // Call on every WM_MOUSEMOVE: one WM_MOUSELEAVE follows when the mouse
+    // leaves the client; call MouseLeft() on it.
+    void TrackMouseLeave();
+    void MouseLeft() { trackingLeave_ = false; }
+    // The platform's move loop for a window without a caption; returns when
+    // the mouse button is released.
+    void RunSystemMove();
+
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
+    bool trackingLeave_ = false;
 };
 
 }  // namespace torvane::ui::win
