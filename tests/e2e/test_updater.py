@@ -150,6 +150,18 @@ class UpdaterTest(SessionTest):
         self.assertFalse(self.version_entry(folder))
         self.session.stop(calendar.proc)
 
+    def test_cancel_closes_the_window_also_when_the_server_never_answers(self):
+        self.server.set_fault("/tg/setup.exe", "hang")
+        folder = self.folder()
+        updater = Updater(self.session, folder, "2.1###shengji###")
+        updater.click("Image8")
+        self.assertTrue(self.session.wait_until(
+            lambda: "/tg/setup.exe" in self.server.requests()[-1:]))
+        updater.click("Label2")
+        self.assertEqual(updater.wait_ended(timeout=20), 0)
+        self.assertEqual(leftovers(folder), [])
+        self.assertFalse(self.version_entry(folder))
+
     def test_a_second_start_ends_at_once(self):
         folder = self.folder()
         first = Updater(self.session, folder, "2.1###shengji###")

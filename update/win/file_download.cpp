@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "common/win/wide_text.h"
 #include "update/win/download_target.h"
@@ -149,6 +150,16 @@ void CFileDownload::AbortDownloading() {
     if (downloading_) abort_ = true;
 }
 
+void CFileDownload::DiscardUnfinished() {
+    const std::lock_guard lock(mutex_);
+    if (!unfinished_.empty()) DeleteFileW(unfinished_.c_str());
+}
+
+void CFileDownload::SetUnfinished(std::wstring path) {
+    const std::lock_guard lock(mutex_);
+    unfinished_ = std::move(path);
+}
+
 DownloadOutcome CFileDownload::Transfer(const DownloadRequest& request, const ProgressHandler& onProgress) {
     if (!IsDownloadAddress(request.url)) return DownloadOutcome::Refused;
     const ComApartment com;
@@ -156,8 +167,10 @@ DownloadOutcome CFileDownload::Transfer(const DownloadRequest& request, const Pr
     if (!target.ok()) return DownloadOutcome::NotSaved;
     target.Release();  // URL monikers write the file by its path
     BindCallback* callback = new BindCallback(abort_, onProgress);
+    SetUnfinished(target.path());
     const HRESULT result =
         URLDownloadToFileW(nullptr, Utf8ToWide(request.url).c_str(), target.path().c_str(), 0, callback);
+    SetUnfinished({});
     const std::optional<long> status = callback->status();
     const std::optional<int64_t> announced = callback->announced();
     callback->Release();

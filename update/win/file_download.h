@@ -7,6 +7,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <string>
 
 #include "update/ports.h"
 
@@ -19,11 +21,18 @@ public:
     // the transfer's own thread; the binding belongs to that thread.
     void AbortDownloading() override;
 
+    // The program ends while a transfer it stopped waiting for still runs (a
+    // server that sends nothing more): the transfer's unfinished file goes.
+    void DiscardUnfinished();
+
 private:
     DownloadOutcome Transfer(const DownloadRequest& request, const ProgressHandler& onProgress);
+    void SetUnfinished(std::wstring path);
 
     std::atomic<bool> downloading_{false};
     std::atomic<bool> abort_{false};
+    std::mutex mutex_;
+    std::wstring unfinished_;  // the running transfer's file, beside its target
 };
 
 }  // namespace torvane::update::win

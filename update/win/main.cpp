@@ -54,5 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         update::UpdaterPorts{settings, versionFile, shell, processes, oDownload, work, scripts, window},
         update::UpdaterConfig{ProgramFolder(), promotionalPage});
     window.Attach(model);
-    return window.Run(WideToUtf8(commandLine ? commandLine : L""));
+    const int exitCode = window.Run(WideToUtf8(commandLine ? commandLine : L""));
+    oDownload.DiscardUnfinished();
+    return exitCode;
 }
