@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calendar/layout.h"
@@ -24,11 +25,12 @@ enum class WindowEvent : uint8_t {
     CheckForUpdates, // the tray menu's item
 };
 
-// One element's new text and/or visibility.
+// One element's new text, visibility and/or picture file.
 struct ElementChange {
     Ctl id = Ctl::Count;
     std::optional<std::string> text;
     std::optional<bool> visible;
+    std::optional<std::string> picture;
     friend bool operator==(const ElementChange&, const ElementChange&) = default;
 };
 using ViewChanges = std::vector<ElementChange>;
@@ -49,6 +51,11 @@ public:
     virtual ~ComponentHost() = default;
     virtual void Apply(const ViewChanges& changes) = 0;
     virtual void ReloadDisplaySwitches() = 0;
+    // What an element shows now.
+    virtual const std::string& TextOf(Ctl id) const = 0;
+    // An information balloon on the tray icon; T3 takes it down after two
+    // seconds and leaves the icon.
+    virtual void Announce(std::string_view title, std::string_view text) = 0;
 };
 
 }  // namespace torvane::calendar

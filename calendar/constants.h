@@ -95,6 +95,7 @@ inline constexpr size_t kTrayTipBytes = 128;
 inline constexpr size_t kTrayInfoBytes = 256;
 inline constexpr size_t kTrayInfoTitleBytes = 64;
 inline constexpr uint32_t kTrayInfoIconInformation = 1;
+inline constexpr uint32_t kBalloonTimeoutMs = 10000;
 inline constexpr std::string_view kTrayTip = "Torvane";
 
 }  // namespace torvane::calendar

@@ -106,7 +106,18 @@ void FrmMain::Apply(const ViewChanges& changes) {
         if (Index(change.id) >= kElementCount) continue;
         if (change.text) SetText(change.id, *change.text);
         if (change.visible) Show(change.id, *change.visible);
+        if (change.picture) elements_.SetPicture(Index(change.id), *change.picture);
     }
+}
+
+const std::string& FrmMain::TextOf(Ctl id) const {
+    static const std::string kNone;
+    return Index(id) < kElementCount ? element(id).text : kNone;
+}
+
+void FrmMain::Announce(std::string_view title, std::string_view text) {
+    ShowTrayBalloon(title, text, kTrayInfoIconInformation, kBalloonTimeoutMs);
+    ports_.host.StartTimer(TimerId::T3, kT3IntervalMs);
 }
 
 // --- Header and clock ---------------------------------------------------------

@@ -90,6 +90,8 @@ public:
     // ComponentHost
     void Apply(const ViewChanges& changes) override;
     void ReloadDisplaySwitches() override;
+    const std::string& TextOf(Ctl id) const override;
+    void Announce(std::string_view title, std::string_view text) override;
 
     // --- What the view shows ------------------------------------------------
     const ElementSet& elements() const { return elements_; }

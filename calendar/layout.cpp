@@ -73,7 +73,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::I11, "I11", K::Button, At(336, 6, 9, 9), Button(Glyph::Collapse), kClick, {}},
     {Ctl::Image5, "Image5", K::Picture, At(16, 48, 60, 48), kPrimary, kDrag, {}},
     {Ctl::Pi, "Pi", K::Picture, At(80, 48, 4, 18), kPrimary, kNone, {}},
-    {Ctl::Label12, "Label12", K::Label, At(88, 48, 80, 18), kPrimary, kNone, {}},
+    {Ctl::Label12, "Label12", K::Label, At(88, 48, 80, 18), kPrimary, kNone, "加载..."},
     {Ctl::Label8, "Label8", K::Label, At(88, 72, 38, 18), kSecondary, kDrag, {}},
     {Ctl::Image7, "Image7", K::Button, At(128, 72, 16, 16), Button(Glyph::Refresh), kClick, {}},
     {Ctl::Label9, "Label9", K::Label, At(24, 100, 84, 18), kSecondary, kDrag, {}},
@@ -139,10 +139,9 @@ ElementSet DesignedElements() {
         e.text = std::string(d.designedText);
         e.tip = d.tip;
     }
-    // Hidden until the user opens them, or until their feature exists (the
-    // weather refresh button comes with the weather block); the collapse
-    // button comes with the day panel.
-    for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox, Ctl::Image7, Ctl::I11})
+    // Hidden until the user opens them, or until their feature exists; the
+    // collapse button comes with the day panel.
+    for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox, Ctl::I11})
         elements[Index(id)].visible = false;
     return ElementSet(std::move(elements));
 }

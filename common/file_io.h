@@ -22,6 +22,9 @@ struct FileBytes {
 // file may be created, an unreadable one must be left alone.
 FileBytes ReadFileBytes(std::string_view path);
 
+// Whether a file (not a folder) is at the path.
+bool FileExists(std::string_view path);
+
 // Replaces a file's whole content so that a reader, a crash or a power cut
 // sees either the old content or the new one, never a mix or a cut file:
 // writes `bytes` to a new file in the target's folder, flushes it to disk and

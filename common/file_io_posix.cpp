@@ -124,6 +124,12 @@ bool WriteTemporary(int fd, const std::string& target, std::string_view bytes)
 
 }  // namespace
 
+bool FileExists(std::string_view path)
+{
+    struct stat info {};
+    return ::stat(std::string(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 FileBytes ReadFileBytes(std::string_view path)
 {
     const std::string name(path);

@@ -37,6 +37,12 @@ void ElementSet::SetLook(size_t id, Look look) {
     Mark(id);
 }
 
+void ElementSet::SetPicture(size_t id, std::string path) {
+    if (id >= items_.size() || items_[id].picture == path) return;
+    items_[id].picture = std::move(path);
+    Mark(id);
+}
+
 void ElementSet::MarkChanged(size_t id) { Mark(id); }
 
 ElementSet::Changes ElementSet::TakeChanges() {

@@ -66,6 +66,7 @@ struct Element {
     Style style;
     uint8_t traits = kNoTrait;
     std::string_view tip;  // tooltip; buttons read it out as their name
+    std::string picture;   // pictures: the image file shown, empty for none
 };
 
 // Whether a window's table of element designs lists them in the order of
@@ -100,6 +101,7 @@ public:
     void SetVisible(size_t id, bool visible);
     void SetRect(size_t id, const Rect& rect);
     void SetLook(size_t id, Look look);
+    void SetPicture(size_t id, std::string path);
     // The element's content changed in a way only it knows (a new drawing).
     void MarkChanged(size_t id);
     void MarkAllChanged() { all_ = true; }

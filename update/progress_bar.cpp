@@ -16,8 +16,8 @@ using ui::Rect;
 void Copy(ui::DrawList& list, ProgressPicture picture, Rect from, Rect to) {
     if (from.empty() || to.empty()) return;
     DrawOp op;
-    op.kind = DrawKind::Picture;
-    op.picture = static_cast<uint16_t>(picture);
+    op.kind = DrawKind::Bitmap;
+    op.bitmap = static_cast<uint16_t>(picture);
     op.source = from;
     op.x1 = to.left;
     op.y1 = to.top;

@@ -11,10 +11,13 @@
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
+#include "common/win/background_work_win.h"
 #include "common/win/gdiplus.h"
+#include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
+#include "weather/weather_component.h"
 
 namespace {
 
@@ -41,7 +44,14 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     calendar::FrmMain model(
         calendar::FrmMainPorts{clock, settings, shell, autostart, tray, processes, window, texts},
         calendar::FrmMainConfig{servers.home, ExePath()});
-    // The window's features join here (model.AddComponent) as they are built.
+    // Fetches run on workers; results come back through the window's messages.
+    win::BackgroundWorkWin background;
+
+    // The window's features, in the order they hear its events.
+    weather::WeatherComponent weather(
+        weather::WeatherPorts{background, std::make_shared<win::WinInetGet>(), settings, model},
+        weather::WeatherConfig{servers.location, servers.weather, ProgramFilePath("pic") + "\\"});
+    model.AddComponent(weather);
     window.Attach(model);
     return window.Run();
 }

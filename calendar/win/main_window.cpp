@@ -103,7 +103,8 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             ui::win::PaintWindow(hwnd(), model_->elements(), dpi(), fonts_, buffer_,
                                  [this](uint16_t id) -> const ui::DrawList* {
                                      return id == Index(Ctl::picMain) ? &model_->gridDrawList() : nullptr;
-                                 });
+                                 },
+                                 &pictures_);
             return 0;
         case WM_ERASEBKGND: return 1;
         case WM_SIZE: OnSize(wp); return 0;

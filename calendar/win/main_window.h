@@ -71,6 +71,7 @@ private:
     bool applyingRect_ = false;
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
+    ui::win::PictureCache pictures_;
     std::unique_ptr<ui::win::ElementMirror> mirror_;
     FrmMain* model_ = nullptr;
     std::array<size_t, 2> listSizes_{};

@@ -32,7 +32,8 @@ bool NotifyIconTray::Notify(DWORD message, const TrayIconData& data) {
     nid.uCallbackMessage = kTrayCallbackMessage;
     nid.hIcon = icon_;
     CopyField(nid.szTip, data.tip);
-    if (!data.info.empty()) {
+    // A change without a balloon text takes a shown balloon down.
+    if (!data.info.empty() || message == NIM_MODIFY) {
         nid.uFlags |= NIF_INFO;
         CopyField(nid.szInfo, data.info);
         CopyField(nid.szInfoTitle, data.infoTitle);

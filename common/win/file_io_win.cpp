@@ -75,6 +75,12 @@ bool WriteAll(HANDLE file, std::string_view bytes)
 
 }  // namespace
 
+bool FileExists(std::string_view path)
+{
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 FileBytes ReadFileBytes(std::string_view path)
 {
     // Shared as the C runtime's fopen shares: other programs may read and

@@ -184,14 +184,16 @@ class Session:
 
     # -- programs ---------------------------------------------------------
     def program_folder(self, settings=None, files=("torvane.exe", "torvo.exe", "halter.exe",
-                                                      "torvaneupdate.exe", "set.ini")):
+                                                      "torvaneupdate.exe", "set.ini", "pic")):
         """A private copy of the program folder; `settings` is extra set.ini text."""
         self.folders += 1
         folder = self.dir / f"prog{self.folders}"
         folder.mkdir()
         for name in files:
             src = WIN_BIN / name
-            if src.exists():
+            if src.is_dir():
+                shutil.copytree(src, folder / name)
+            elif src.exists():
                 shutil.copy2(src, folder / name)
         if settings or "set.ini" in files:
             with open(folder / "set.ini", "ab") as f:

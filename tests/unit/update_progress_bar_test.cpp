@@ -18,8 +18,8 @@ using ui::Rect;
 std::vector<DrawOp> CopiesOf(const ui::DrawList& list, ProgressPicture picture) {
     std::vector<DrawOp> copies;
     for (const DrawOp& op : list) {
-        EXPECT_EQ(op.kind, DrawKind::Picture);
-        if (op.picture == static_cast<uint16_t>(picture)) copies.push_back(op);
+        EXPECT_EQ(op.kind, DrawKind::Bitmap);
+        if (op.bitmap == static_cast<uint16_t>(picture)) copies.push_back(op);
     }
     return copies;
 }

@@ -14,7 +14,8 @@ namespace {
 constexpr wchar_t kMirrorClass[] = L"TorvaneElement";
 
 bool IsMirrored(ElementKind kind) {
-    return kind == ElementKind::Label || kind == ElementKind::Button || kind == ElementKind::Surface;
+    return kind == ElementKind::Label || kind == ElementKind::Button || kind == ElementKind::Surface ||
+           kind == ElementKind::Picture;
 }
 
 bool IsControl(ElementKind kind) { return kind == ElementKind::TextBox || kind == ElementKind::List; }

@@ -141,9 +141,9 @@ void PaintButton(HDC dc, const Element& e, const Rect& px, FontCache& fonts) {
     }
 }
 
-// A part of a bitmap stretched onto the surface, as it is: no smoothing.
-void PaintPicture(HDC dc, HDC memory, const DrawOp& op, int dx, int dy, const PictureSource& pictures) {
-    HBITMAP bitmap = pictures ? pictures(op.picture) : nullptr;
+// A part of a bitmap stretched onto the surface as it is, without smoothing.
+void PaintBitmap(HDC dc, HDC memory, const DrawOp& op, int dx, int dy, const BitmapSource& bitmaps) {
+    HBITMAP bitmap = bitmaps ? bitmaps(op.bitmap) : nullptr;
     if (!bitmap || !memory) return;
     const HGDIOBJ old = SelectObject(memory, bitmap);
     SetStretchBltMode(dc, COLORONCOLOR);
@@ -152,7 +152,7 @@ void PaintPicture(HDC dc, HDC memory, const DrawOp& op, int dx, int dy, const Pi
     SelectObject(memory, old);
 }
 
-void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts, const PictureSource& pictures) {
+void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts, const BitmapSource& bitmaps) {
     const int dx = px.left, dy = px.top;
     const RECT clip = ToRECT(px);
     const int saved = SaveDC(dc);
@@ -176,9 +176,9 @@ void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts,
                 TextOutW(dc, op.x1 + dx, op.y1 + dy, text.c_str(), static_cast<int>(text.size()));
                 break;
             }
-            case DrawKind::Picture:
+            case DrawKind::Bitmap:
                 if (!memory) memory.reset(CreateCompatibleDC(dc));
-                PaintPicture(dc, memory.get(), op, dx, dy, pictures);
+                PaintBitmap(dc, memory.get(), op, dx, dy, bitmaps);
                 break;
         }
     }
@@ -186,14 +186,14 @@ void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts,
 }
 
 void PaintElement(HDC dc, const Element& e, const Rect& px, const Dpi& dpi, FontCache& fonts,
-                  const SurfaceSource& surfaces, const PictureSource& pictures) {
+                  const SurfaceSource& surfaces, PictureCache* pictures, const BitmapSource& bitmaps) {
     switch (e.kind) {
         case ElementKind::Skin: PaintSkin(dc, e, px, dpi); break;
         case ElementKind::FrameLine: Fill(dc, ToRECT(px), e.style.color); break;
         case ElementKind::Label: PaintText(dc, e, px, fonts); break;
         case ElementKind::Button: PaintButton(dc, e, px, fonts); break;
         case ElementKind::Surface:
-            if (const DrawList* ops = surfaces ? surfaces(e.id) : nullptr) PaintSurface(dc, px, *ops, fonts, pictures);
+            if (const DrawList* ops = surfaces ? surfaces(e.id) : nullptr) PaintSurface(dc, px, *ops, fonts, bitmaps);
             break;
         case ElementKind::TextBox: {
             RECT r = ToRECT(px);
@@ -202,6 +202,8 @@ void PaintElement(HDC dc, const Element& e, const Rect& px, const Dpi& dpi, Font
             break;
         }
         case ElementKind::Picture:
+            if (pictures) pictures->Draw(dc, e.picture, px, dpi);
+            break;
         case ElementKind::List:
         case ElementKind::Placeholder: break;
     }
@@ -222,7 +224,8 @@ HDC BackBuffer::Get(HDC reference, int width, int height) {
 }
 
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces, const PictureSource& pictures) {
+                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures,
+                 const BitmapSource& bitmaps) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
@@ -235,7 +238,7 @@ void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCach
         IntersectClipRect(memory, d.left, d.top, d.right, d.bottom);
         for (const Element& e : elements) {
             const Rect px = dpi.Px(e.rect);
-            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures);
+            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures, bitmaps);
         }
         RestoreDC(memory, saved);
         // Real controls paint themselves; keep the back buffer off them.

@@ -18,7 +18,7 @@ public:
 
     // The bitmap of a picture of the bar's draw list, or null.
     HBITMAP Get(uint16_t picture) const;
-    ui::win::PictureSource Source() const {
+    ui::win::BitmapSource Source() const {
         return [this](uint16_t picture) { return Get(picture); };
     }
 

@@ -92,7 +92,7 @@ void UpdaterWindow::Paint() {
         [this](uint16_t id) -> const ui::DrawList* {
             return id == Index(Ctl::s) ? &model_->barDrawing() : nullptr;
         },
-        skins_.Source());
+        nullptr, skins_.Source());
 }
 
 void UpdaterWindow::OnSize(WPARAM wp) {

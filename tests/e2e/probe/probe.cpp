@@ -3,9 +3,11 @@
 // clicks and messages, and lists processes. Output is one JSON object per
 // line, UTF-8, so the Python harness can parse it.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -123,6 +125,7 @@ int Usage() {
                  "probe windows [--class C] [--title T] [--all] [--wait MS]\n"
                  "probe tree HWND\n"
                  "probe tooltips HWND   (the tooltips the window owns and their tools)\n"
+                 "probe ping HWND MS LIMIT_MS   (message answers for MS ms; slower than LIMIT_MS: unanswered)\n"
                  "probe post HWND MSG WPARAM LPARAM\n"
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
@@ -294,6 +297,25 @@ int Procs() {
 
 }  // namespace
 
+// Asks the window for a message answer every 50 ms for `ms`; an answer that
+// takes longer than `limitMs` counts as unanswered: its thread was blocked.
+int Ping(HWND h, int ms, UINT limitMs) {
+    if (!IsWindow(h)) return 1;
+    int pings = 0, unanswered = 0;
+    DWORD slowest = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < static_cast<DWORD>(ms)) {
+        const DWORD before = GetTickCount();
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, limitMs, &result)) ++unanswered;
+        slowest = std::max(slowest, GetTickCount() - before);
+        ++pings;
+        Sleep(50);
+    }
+    std::printf("{\"pings\":%d,\"unanswered\":%d,\"slowest_ms\":%lu}\n", pings, unanswered, slowest);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     std::wstring cmd = argv[1];
@@ -327,6 +349,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = WaitShown(argv[2], static_cast<DWORD>(_wtoi(argv[3])));
     } else if (cmd == L"tooltips" && argc >= 3) {
         rc = Tooltips(HwndArg(argv[2]));
+    } else if (cmd == L"ping" && argc >= 5) {
+        rc = Ping(HwndArg(argv[2]), _wtoi(argv[3]), static_cast<UINT>(_wtoi(argv[4])));
     } else if (cmd == L"codepage") {
         std::printf("{\"acp\":%u,\"oemcp\":%u}\n", GetACP(), GetOEMCP());
     } else if (cmd == L"procs") {

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "calendar_fakes.h"
+#include "common/fake_background_work.h"
+#include "common/text_codec.h"
+#include "temp_folder.h"
+#include "weather/weather_component.h"
+
+namespace torvane::weather {
+namespace {
+
+using calendar::TimerId;
+using calendar::testing::Harness;
+
+constexpr char kLocationUrl[] = "http://127.0.0.1/ic.asp";
+constexpr char kWeatherUrl[] = "http://127.0.0.1/search.php?city=";
+
+// Pages by address, sent in GBK as the public pages are.
+struct FakeHttp : HttpGet {
+    std::map<std::string, std::string> pages;
+    std::vector<std::string> asked;
+    std::string GetBody(const std::string& url, std::size_t) override {
+        asked.push_back(url);
+        return Utf8ToGbk(pages[url]);
+    }
+};
+
+// Runs 1, 5, 8 and 10 carry the block's texts; each run ends at the next tag.
+std::string WeatherPage(std::string_view now, std::string_view high, std::string_view sky) {
+    std::string page = R"(<b class="fs_30 tpte">)";
+    for (std::string_view run : {now, {}, {}, std::string_view("最高"), high, {}, {}, sky, {},
+                                 std::string_view("东风 2级")})
+        page.append(run).append("<i>");
+    return page;
+}
+
+struct WeatherTest : ::testing::Test {
+    Harness h;
+    FakeBackgroundWork work;
+    std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();
+    testing_support::TempFolder pic{"weather_pic"};
+    WeatherComponent weather{WeatherPorts{work, http, h.w, h.model},
+                             WeatherConfig{kLocationUrl, kWeatherUrl, pic.path().string() + "/"}};
+
+    WeatherTest() {
+        http->pages[kLocationUrl] = "<p>您的IP是：[127.0.0.1] 来自：广东省深圳市 电信</p>";
+        http->pages[std::string(kWeatherUrl) + "%C9%EE%DB%DA%20"] = WeatherPage("12℃", "20℃", "晴");
+        http->pages[std::string(kWeatherUrl) + "%B1%B1%BE%A9"] = WeatherPage("3℃", "9℃", "多云");
+        std::ofstream(pic.path() / "晴.gif") << "GIF89a";
+        h.model.AddComponent(weather);
+    }
+    const std::string& Text(Ctl id) { return h.Text(id); }
+    int Balloons() const {
+        int n = 0;
+        for (const auto& record : h.w.trayRecords) n += record.info.empty() ? 0 : 1;
+        return n;
+    }
+};
+
+TEST_F(WeatherTest, StartUpFindsTheCityThenShowsAndAnnouncesItsWeather) {
+    h.w.sys["x8"] = "True";
+    h.Start();
+    // The window is up before any answer; the city label says it is loading.
+    EXPECT_TRUE(h.w.visible);
+    EXPECT_EQ(Text(Ctl::Label12), "加载...");
+    h.Click(Ctl::Image7);  // the query that follows the location is the refresh
+    ASSERT_EQ(work.Pending().size(), 1u);
+
+    work.CompleteAll();
+    EXPECT_EQ(Text(Ctl::Label12), "深圳 ");
+    work.CompleteAll();
+    // The city goes on the wire in GBK, with the space the location left.
+    EXPECT_EQ(http->asked, (std::vector<std::string>{kLocationUrl, std::string(kWeatherUrl) + "%C9%EE%DB%DA%20"}));
+    EXPECT_EQ(Text(Ctl::Label8), "12℃");
+    EXPECT_EQ(Text(Ctl::Label9), "晴");
+    EXPECT_EQ(Text(Ctl::Label10), "东风 2级");
+    EXPECT_EQ(Text(Ctl::Label13), "12℃-20℃");
+    EXPECT_EQ(h.model.element(Ctl::Image5).picture, pic.path().string() + "/晴.gif");
+    // The balloon carries the date line, which start-up wrote meanwhile.
+    ASSERT_EQ(Balloons(), 1);
+    EXPECT_EQ(h.w.trayRecords.back().infoTitle, "天气提示");
+    EXPECT_EQ(h.w.trayRecords.back().info, Text(Ctl::Label1) + "[深圳 ][晴]12℃-20℃");
+    EXPECT_FALSE(Text(Ctl::Label1).empty());
+    EXPECT_EQ(h.w.timers[TimerId::T3], 2000);
+}
+
+TEST_F(WeatherTest, TheNewestQueryWinsAndBadAnswersChangeNoLabel) {
+    h.w.sys["x8"] = "True";
+    h.Start();
+    work.CompleteAll();
+    work.CompleteAll();
+
+    // A refresh still running when a city is chosen: its answer never lands.
+    h.Click(Ctl::Image7);
+    const JobId refresh = work.Pending().back();
+    weather.QueryCity("北京");
+    EXPECT_FALSE(work.Complete(refresh));
+    work.CompleteAll();
+    EXPECT_EQ(Text(Ctl::Label12), "北京");
+    EXPECT_EQ(Text(Ctl::Label13), "3℃-9℃");
+    EXPECT_EQ(Text(Ctl::Label9), "多云");
+    EXPECT_EQ(Balloons(), 1);  // a chosen city is not announced
+    // No picture for 多云 here: the last icon stays.
+    EXPECT_EQ(h.model.element(Ctl::Image5).picture, pic.path().string() + "/晴.gif");
+
+    // A page without the marker, an error page, and no answer at all.
+    for (const char* page : {"<p>没有找到该城市</p>", "<h1>500 错误</h1>", ""}) {
+        http->pages[std::string(kWeatherUrl) + "%B1%B1%BE%A9"] = page;
+        h.Click(Ctl::Image7);
+        if (*page) work.CompleteAll(); else work.TimeOut(work.Pending().back());
+        EXPECT_EQ(Text(Ctl::Label8), "3℃") << page;
+        EXPECT_EQ(Text(Ctl::Label13), "3℃-9℃") << page;
+        EXPECT_EQ(Text(Ctl::Label10), "东风 2级") << page;
+    }
+}
+
+TEST_F(WeatherTest, NetworkDownAtStartKeepsTheCaptions) {
+    h.w.sys["x8"] = "False";
+    h.Start();
+    work.TimeOut(work.Pending().back());
+    EXPECT_EQ(Text(Ctl::Label12), "");
+    ASSERT_EQ(work.Pending().size(), 1u);
+    work.TimeOut(work.Pending().back());
+    EXPECT_EQ(Text(Ctl::Label8), "");
+    EXPECT_EQ(Text(Ctl::Label9), "");
+    EXPECT_EQ(Text(Ctl::Label13), "-");
+    EXPECT_EQ(Balloons(), 0);
+    EXPECT_FALSE(h.w.timers.contains(TimerId::T3));
+    // The fetch never waited more than five seconds.
+    for (const auto& job : work.started()) EXPECT_EQ(job.timeoutMs, 5000);
+}
+
+}  // namespace
+}  // namespace torvane::weather
