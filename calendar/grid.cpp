@@ -21,16 +21,16 @@ constexpr std::string_view kDayNumberTail = "   ";
 constexpr std::string_view kLunarDayTail = "  ";
 
 DrawOp Fill(Rgb color, int x1, int y1, int x2, int y2) {
-    return DrawOp{DrawKind::FillRect, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt, 0, {}};
+    return DrawOp{DrawKind::FillRect, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt};
 }
 
 DrawOp Line(Rgb color, int x1, int y1, int x2, int y2) {
-    return DrawOp{DrawKind::Line, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt, 0, {}};
+    return DrawOp{DrawKind::Line, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt};
 }
 
 
 DrawOp Text(Rgb color, int x, int y, std::string text, bool bold) {
-    return DrawOp{DrawKind::Text, color, x, y, x, y, std::move(text), bold, kGridFontCentiPt, 0, {}};
+    return DrawOp{DrawKind::Text, color, x, y, x, y, std::move(text), bold, kGridFontCentiPt};
 }
 
 // Later rules win: weekday colour, then today, then an official day off.

@@ -26,7 +26,7 @@ struct DrawOp {
     bool bold = false;
     int fontCentiPt = 0;
     uint16_t bitmap = 0;  // which bitmap: the view that plays the list knows them
-    Rect source;          // pixels of the bitmap
+    Rect source = {};     // pixels of the bitmap
 };
 
 using DrawList = std::vector<DrawOp>;

@@ -49,53 +49,35 @@ constexpr uint8_t kNone = ui::kNoTrait;
 constexpr uint8_t kDrag = ui::kDragsWindow;
 constexpr uint8_t kClick = ui::kClickable;
 
-struct ElementDesign {
-    Ctl id;
-    std::string_view name;
-    ElementKind kind;
-    Rect rect;  // twips
-    Style style;
-    uint8_t traits;
-    bool visible;
-    std::string_view text;
-};
-
 constexpr int kLine1 = Tw(1);
-constexpr std::array<ElementDesign, kElementCount> kDesign = {{
-    {Ctl::Image1, "Image1", K::Skin, {0, 0, kWindowWidth, kWindowHeight}, kBackground, kDrag, true, {}},
-    {Ctl::Line1, "Line1", K::FrameLine, {0, 0, kWindowWidth, kLine1}, kLine, kNone, true, {}},
-    {Ctl::Line2, "Line2", K::FrameLine, {0, 0, kLine1, kWindowHeight}, kLine, kNone, true, {}},
-    {Ctl::Line3, "Line3", K::FrameLine, {kWindowWidth - kLine1, 0, kLine1, kWindowHeight}, kLine, kNone, true, {}},
-    {Ctl::Line4, "Line4", K::FrameLine, {0, kWindowHeight - kLine1, kWindowWidth, kLine1}, kLine, kNone, true, {}},
-    {Ctl::Title, "Title", K::Label, {Tw(8), Tw(6), Tw(160), Tw(20)}, Plain(kAccent, kTitleCentiPt, true), kDrag, true,
+constexpr std::array<ui::ElementDesign<Ctl>, kElementCount> kDesign = {{
+    {Ctl::Image1, "Image1", K::Skin, {0, 0, kWindowWidth, kWindowHeight}, kBackground, kDrag, {}},
+    {Ctl::Line1, "Line1", K::FrameLine, {0, 0, kWindowWidth, kLine1}, kLine, kNone, {}},
+    {Ctl::Line2, "Line2", K::FrameLine, {0, 0, kLine1, kWindowHeight}, kLine, kNone, {}},
+    {Ctl::Line3, "Line3", K::FrameLine, {kWindowWidth - kLine1, 0, kLine1, kWindowHeight}, kLine, kNone, {}},
+    {Ctl::Line4, "Line4", K::FrameLine, {0, kWindowHeight - kLine1, kWindowWidth, kLine1}, kLine, kNone, {}},
+    {Ctl::Title, "Title", K::Label, {Tw(8), Tw(6), Tw(160), Tw(20)}, Plain(kAccent, kTitleCentiPt, true), kDrag,
      kWindowCaption},
-    {Ctl::Label1, "Label1", K::Label, {120, 1080, 3855, 255}, Plain(kText), kDrag, false, {}},
-    {Ctl::Label4, "Label4", K::Label, {120, 1080, 4335, 255}, Plain(kText), kDrag, false, {}},
-    {Ctl::Message, "Message", K::Label, {120, 1080, 5760, 255}, Plain(kWarning), kDrag, false, {}},
-    {Ctl::s, "s", K::Surface, {120, 600, 3135, 255}, kBar, kNone, false, {}},
-    {Ctl::Label3, "Label3", K::Label, {3300, 600, 640, 255}, Plain(kText, kPercentCentiPt), kNone, false, {}},
-    {Ctl::Label2, "Label2", K::Label, {5520, 840, 495, 255}, Plain(kAccent), kClick, false, "取消"},
-    {Ctl::Image8, "Image8", K::Button, {3960, 480, 1500, 480}, kUpgrade, kClick, true, "立即升级"},
-    {Ctl::I1, "I1", K::Button, {5640, 120, 135, 135}, kClose, kClick, true, {}},
-    {Ctl::down, "down", K::Label, {120, 1200, 3000, 255}, Plain(kText), kNone, false, "下载地址"},
-    {Ctl::downname, "downname", K::Label, {120, 1200, 3000, 255}, Plain(kText), kNone, false, "保存名称"},
+    {Ctl::Label1, "Label1", K::Label, {120, 1080, 3855, 255}, Plain(kText), kDrag, {}},
+    {Ctl::Label4, "Label4", K::Label, {120, 1080, 4335, 255}, Plain(kText), kDrag, {}},
+    {Ctl::Message, "Message", K::Label, {120, 1080, 5760, 255}, Plain(kWarning), kDrag, {}},
+    {Ctl::s, "s", K::Surface, {120, 600, 3135, 255}, kBar, kNone, {}},
+    {Ctl::Label3, "Label3", K::Label, {3300, 600, 640, 255}, Plain(kText, kPercentCentiPt), kNone, {}},
+    {Ctl::Label2, "Label2", K::Label, {5520, 840, 495, 255}, Plain(kAccent), kClick, "取消"},
+    {Ctl::Image8, "Image8", K::Button, {3960, 480, 1500, 480}, kUpgrade, kClick, "立即升级"},
+    {Ctl::I1, "I1", K::Button, {5640, 120, 135, 135}, kClose, kClick, {}},
+    {Ctl::down, "down", K::Label, {120, 1200, 3000, 255}, Plain(kText), kNone, "下载地址"},
+    {Ctl::downname, "downname", K::Label, {120, 1200, 3000, 255}, Plain(kText), kNone, "保存名称"},
 }};
 
-static_assert(ui::InIdOrder(kDesign), "element table must follow the order of Ctl");
+static_assert(ui::DesignInOrder(kDesign), "element table must follow the order of Ctl");
 
+// The elements as designed; what the window shows only later starts hidden.
 ElementSet DesignedElements() {
-    std::vector<Element> elements;
-    for (const ElementDesign& d : kDesign) {
-        Element e;
-        e.name = d.name;
-        e.kind = d.kind;
-        e.rect = d.rect;
-        e.visible = d.visible;
-        e.text = std::string(d.text);
-        e.style = d.style;
-        e.traits = d.traits;
-        elements.push_back(std::move(e));
-    }
+    std::vector<Element> elements = ui::DesignedElements(kDesign);
+    for (Ctl id : {Ctl::Label1, Ctl::Label4, Ctl::Message, Ctl::s, Ctl::Label3, Ctl::Label2, Ctl::down,
+                   Ctl::downname})
+        elements[Index(id)].visible = false;
     return ElementSet(std::move(elements));
 }
 
@@ -310,7 +292,6 @@ void FrmUpdate::oDownload_OnProgress(const DownloadProgress& progress) {
     s_.SetValue(percent);
     elements_.MarkChanged(Index(Ctl::s));
     SetText(Ctl::Label3, PercentText(percent));
-    ports_.host.ElementsChanged();
 }
 
 void FrmUpdate::OnDownloadDone(DownloadOutcome outcome) {
@@ -360,7 +341,6 @@ void FrmUpdate::ShowMessage(std::string_view text) {
     Show(Ctl::Label4, false);
     SetText(Ctl::Message, std::string(text));
     Show(Ctl::Message, true);
-    ports_.host.ElementsChanged();
 }
 
 void FrmUpdate::ShowTransfer(bool shown) {

@@ -67,9 +67,6 @@ public:
     virtual void RunMoveLoop() = 0;
     virtual void StartTimer(UpdaterTimer id, int intervalMs) = 0;
     virtual void StopTimer(UpdaterTimer id) = 0;
-    // Elements changed outside a window message (a download's report): the
-    // view brings itself in line.
-    virtual void ElementsChanged() = 0;
 };
 
 }  // namespace torvane::update

@@ -17,6 +17,8 @@
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
+#include "settings/settings_button.h"
+#include "settings/win/settings_dialog.h"
 #include "weather/weather_component.h"
 
 namespace {
@@ -52,6 +54,10 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
         weather::WeatherPorts{background, std::make_shared<win::WinInetGet>(), settings, model},
         weather::WeatherConfig{servers.location, servers.weather, ProgramFilePath("pic") + "\\"});
     model.AddComponent(weather);
+    settings::win::FrmMainLink mainLink(model, window.hwnd());
+    settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
+    settings::SettingsButton settingsButton(settingsDialog);
+    model.AddComponent(settingsButton);
     window.Attach(model);
     return window.Run();
 }

@@ -80,7 +80,6 @@ struct World : Shell, ProcessEnder, FileDownloader, ScriptStarter, UpdaterHost {
     void RunMoveLoop() override { log.push_back("move loop"); }
     void StartTimer(UpdaterTimer id, int ms) override { timers[id] = ms; }
     void StopTimer(UpdaterTimer id) override { timers.erase(id); }
-    void ElementsChanged() override {}
 };
 
 struct Harness {

@@ -37,10 +37,14 @@ void Window::TrackMouseLeave() {
     trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
 }
 
-void Window::RunSystemMove() {
+bool Window::MoveWithMouse(RECT& after) {
     constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+    RECT before;
+    GetWindowRect(hwnd_, &before);
     ReleaseCapture();
     SendMessageW(hwnd_, WM_SYSCOMMAND, kMoveByCaption, 0);
+    GetWindowRect(hwnd_, &after);
+    return EqualRect(&before, &after) == FALSE;
 }
 
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -58,6 +62,17 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return result;
     }
     return self->OnMessage(msg, wp, lp);
+}
+
+int RunMessageLoop(const std::function<void()>& afterEach) {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (afterEach) afterEach();
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 
 }  // namespace torvane::ui::win

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace torvane::ui::win {
 
 struct WindowClass {
@@ -33,14 +35,15 @@ protected:
     // Every message of the window after its WM_NCCREATE.
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+    // The system's move loop for a window without a caption, started while a
+    // mouse button is down; returns once it is released, with the window's
+    // place in `after`. False when the window did not move.
+    bool MoveWithMouse(RECT& after);
 
     // Call on every WM_MOUSEMOVE: one WM_MOUSELEAVE follows when the mouse
     // leaves the client; call MouseLeft() on it.
     void TrackMouseLeave();
     void MouseLeft() { trackingLeave_ = false; }
-    // The platform's move loop for a window without a caption; returns when
-    // the mouse button is released.
-    void RunSystemMove();
 
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -48,5 +51,10 @@ private:
     HWND hwnd_ = nullptr;
     bool trackingLeave_ = false;
 };
+
+// The thread's message loop until WM_QUIT; returns its exit code. `afterEach`
+// runs after every message: one to another window of the thread (a finished
+// background job, a dialog) may have changed the model a view shows.
+int RunMessageLoop(const std::function<void()>& afterEach);
 
 }  // namespace torvane::ui::win

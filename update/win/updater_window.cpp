@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "common/win/wide_text.h"
-#include "processes/win/transparent_window.h"
 #include "ui/win/dpi.h"
 #include "update/win/resource_ids.h"
 
@@ -60,7 +59,9 @@ void UpdaterWindow::Attach(FrmUpdate& model) {
 int UpdaterWindow::Run(std::string_view arguments) {
     if (!model_ || !model_->FormLoad(arguments)) return 0;
     Sync();
-    return torvane::win::RunMessageLoop();
+    // A finished transfer or its report arrives at the background work's
+    // window and changes the model.
+    return ui::win::RunMessageLoop([this] { Sync(); });
 }
 
 LRESULT UpdaterWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -145,7 +146,10 @@ void UpdaterWindow::Close() {
     if (hwnd()) DestroyWindow(hwnd());
 }
 
-void UpdaterWindow::RunMoveLoop() { RunSystemMove(); }
+void UpdaterWindow::RunMoveLoop() {
+    RECT after;
+    MoveWithMouse(after);
+}
 
 void UpdaterWindow::StartTimer(UpdaterTimer id, int intervalMs) {
     SetTimer(hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);

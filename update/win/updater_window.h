@@ -41,7 +41,6 @@ public:
     void RunMoveLoop() override;
     void StartTimer(UpdaterTimer id, int intervalMs) override;
     void StopTimer(UpdaterTimer id) override;
-    void ElementsChanged() override { Sync(); }
 
 private:
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
