@@ -38,7 +38,8 @@ VersionFileEntries LoadVersionFile(Settings& versionFile)
 {
     return VersionFileEntries{versionFile.ReadSetting(kVersionFileSection, kRemoteVersionKey, ""),
                               versionFile.ReadSetting(kVersionFileSection, kDownUrlKey, ""),
-                              versionFile.ReadSetting(kVersionFileSection, kDownNameKey, "")};
+                              versionFile.ReadSetting(kVersionFileSection, kDownNameKey, ""),
+                              versionFile.ReadSetting(kVersionFileSection, kDownSha256Key, "")};
 }
 
 }  // namespace torvane

@@ -29,24 +29,6 @@ std::string ExePath() {
     return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
 }
 
-// GDI+ for the glyphs, for as long as the window lives.
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession() {
-        if (started_) Gdiplus::GdiplusShutdown(token_);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token_ = 0;
-    bool started_ = false;
-};
-
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
                  torvane::win::ShellOpener& shell) {
     using namespace torvane;
@@ -89,6 +71,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
 
-    GdiplusSession gdiplus;
+    torvane::win::GdiplusSession gdiplus;
     return ShowCalendar(instance, settings, servers, shell);
 }

@@ -69,7 +69,6 @@ private:
     torvane::win::UniqueBrush panelBrush_;
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
-    bool trackingLeave_ = false;
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
     ui::win::PictureCache pictures_;

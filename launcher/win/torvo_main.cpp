@@ -10,6 +10,7 @@
 #include "common/program_folder.h"
 #include "common/program_names.h"
 #include "common/settings_keys.h"
+#include "common/win/single_instance.h"
 #include "common/win/wide_text.h"
 #include "processes/win/transparent_window.h"
 #include "common/win/unique.h"
@@ -21,17 +22,6 @@ using torvane::win::UniqueHandle;
 constexpr wchar_t kInstanceMutex[] = L"Local\\Torvane.Launcher";
 constexpr wchar_t kWindowClass[] = L"TorvaneLauncher";
 constexpr wchar_t kCaption[] = L"Form1";
-
-// False when another launcher runs. Otherwise `lock` keeps the named mutex
-// for the life of the process (or stays empty if the mutex cannot be made:
-// the launcher then still does its job).
-bool TakeInstanceLock(UniqueHandle& lock)
-{
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    lock.reset(mutex);
-    return !(mutex && existed);
-}
 
 std::wstring ProbeAddress()
 {
@@ -74,7 +64,7 @@ void StartCalendar(const std::wstring& folder, const std::wstring& calendar)
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     UniqueHandle lock;
-    if (!TakeInstanceLock(lock)) {
+    if (!torvane::win::TakeInstanceLock(kInstanceMutex, lock)) {
         return 0;
     }
     // The window is never shown; the launcher works without it if it cannot
