@@ -2,6 +2,7 @@
 // ShowDayInfo, as every click, key and resize runs it; and its two halves.
 #include <benchmark/benchmark.h>
 
+#include "common/file_io.h"
 #include "tests/unit/calendar_fakes.h"
 
 namespace {
@@ -34,6 +35,37 @@ void BM_CalendarDrawMonthGrid(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CalendarDrawMonthGrid);
+
+// The same with the shipped days off: every cell with its note, the listed
+// days with their marks (the months of 2015-2024, all covered).
+void BM_CalendarDrawMonthGridWithDaysOff(benchmark::State& state) {
+    const std::optional<DaysOff> daysOff =
+        DaysOff::Parse(ReadFileBytes(TORVANE_SOURCE_DIR "/resources/holidays.txt").bytes);
+    if (!daysOff) {
+        state.SkipWithError("resources/holidays.txt does not parse");
+        return;
+    }
+    clsDate cal;
+    const GridGeometry geometry = GridGeometry::For(350, 325, kDefaultHeaderHeight);
+    int month = 0;
+    for (auto _ : state) {
+        const SelDate sel{2015 + month / 12, month % 12 + 1, 15};
+        month = (month + 1) % 120;
+        DrawList ops = DrawMonthGrid(GridInput{sel, {2014, 2, 5}, geometry, &*daysOff}, cal);
+        benchmark::DoNotOptimize(ops.data());
+    }
+}
+BENCHMARK(BM_CalendarDrawMonthGridWithDaysOff);
+
+void BM_CalendarParseDaysOff(benchmark::State& state) {
+    const std::string text = ReadFileBytes(TORVANE_SOURCE_DIR "/resources/holidays.txt").bytes;
+    for (auto _ : state) {
+        std::optional<DaysOff> parsed = DaysOff::Parse(text);
+        benchmark::DoNotOptimize(parsed);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_CalendarParseDaysOff);
 
 void BM_CalendarShowDayInfo(benchmark::State& state) {
     clsDate cal;

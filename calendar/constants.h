@@ -25,6 +25,10 @@ inline constexpr Rgb kTodayText{0, 0, 255};
 inline constexpr Rgb kDayOffText{255, 0, 0};
 // A light tint behind the selected day, on top of its bold number.
 inline constexpr Rgb kSelectedCellBackground{232, 240, 254};
+// The corner marks of the statutory days off (休) and make-up workdays (班).
+inline constexpr Rgb kRestMarkFill = kDayOffText;
+inline constexpr Rgb kWorkMarkFill{71, 85, 105};
+inline constexpr Rgb kMarkText{255, 255, 255};
 
 // --- Chrome palette (our own look) -----------------------------------------
 inline constexpr Rgb kSkinBackground{248, 250, 252};
@@ -41,6 +45,9 @@ inline constexpr Rgb kCloseGlyphHover{220, 38, 38};
 
 // --- Fonts (size in hundredths of a point; the face is the house face) ------
 inline constexpr int kGridFontCentiPt = 1050;
+// A cell's name of four characters, and the 休/班 marks.
+inline constexpr int kGridSmallFontCentiPt = 800;
+inline constexpr int kGridMarkFontCentiPt = 750;
 inline constexpr int kClockFontCentiPt = 2625;
 inline constexpr int kLabelFontCentiPt = 900;
 inline constexpr int kTitleFontCentiPt = 1050;
@@ -76,6 +83,7 @@ enum class TimerId : uint8_t { Timer2 = 1, T1, T3, TmrLoad };
 inline constexpr int kTimer2IntervalMs = 1000;
 inline constexpr int kT1IntervalMs = 4000;
 inline constexpr int kT3IntervalMs = 2000;
+inline constexpr int kTmrLoadIntervalMs = 300;
 
 // --- Keys (virtual-key codes) ----------------------------------------------
 inline constexpr int kKeyPageUp = 33;

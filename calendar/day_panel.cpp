@@ -19,6 +19,14 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
+// "休息日（春节）" or "调休上班（春节）" on a listed day, else nothing.
+std::string DayOffText(const DaysOff* daysOff, int64_t day) {
+    if (!daysOff) return {};
+    const DayOffStatus status = daysOff->StatusOf(day);
+    if (status.mark == DayOffMark::None) return {};
+    return Joined({status.mark == DayOffMark::Rest ? "休息日（" : "调休上班（", status.holiday, "）"});
+}
+
 }  // namespace
 
 std::optional<std::string> FindZodiacStory(const TextTable& stories,
@@ -43,7 +51,7 @@ std::optional<std::string> FindZodiacStory(const TextTable& stories,
     return std::nullopt;
 }
 
-DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables) {
+DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables, const DaysOff* daysOff) {
     cal.sInitDate(sel.year, sel.month, sel.day);
     const std::string date = DateText(sel);
     const int32_t cycleYear = CycleYear(cal);
@@ -59,7 +67,10 @@ DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables) 
     info.L[3] = Joined({"农历：", clsDate::GanZhi(cycleYear), "(", attribute, ")", "年",
                         cal.IsLeap() ? "闰" : "", MonthName(cal.lMonth()),
                         clsDate::CDayStr(cal.lDay()), kCrLf});
-    info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, kCrLf});
+    // The date line L(2) is full; the day off joins the Gregorian festivals.
+    const std::string dayOff = DayOffText(daysOff, cal.sDate());
+    info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, wHoliday.empty() || dayOff.empty() ? "" : " ", dayOff,
+                        kCrLf});
     info.Label16 = Joined({sHoliday, " ", wHoliday});
     info.L[5] = Joined({"农历节日：", lHoliday, kCrLf});
     info.Label15 = std::string(lHoliday);

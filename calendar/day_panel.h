@@ -25,8 +25,11 @@ struct DayInfo {
     std::optional<std::string> Text1;
 };
 
-// Positions `cal` on the selected day and describes it.
-DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables);
+// Positions `cal` on the selected day and describes it. On a day the
+// days-off data lists, the Gregorian festivals' line L(4) ends with
+// "休息日（春节）" or "调休上班（春节）".
+DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables,
+                    const DaysOff* daysOff = nullptr);
 
 // The first story that contains the year's attribute text (for example
 // "鼠年"), with each backslash-n turned into CR LF and a CR LF appended.

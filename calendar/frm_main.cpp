@@ -48,6 +48,8 @@ void FrmMain::FormLoad() {
     ports_.host.StartTimer(TimerId::T1, kT1IntervalMs);
     t1Running_ = true;
     Broadcast(WindowEvent::Loaded);
+    // One tick a moment after start-up, for what may wait until the window shows.
+    ports_.host.StartTimer(TimerId::TmrLoad, kTmrLoadIntervalMs);
 }
 
 void FrmMain::ApplyDisplaySwitches() {
@@ -164,6 +166,7 @@ void FrmMain::onTimer(TimerId id) {
             tray_.AddTrayIcon(kTrayTip);
             break;
         case TimerId::TmrLoad:
+            ports_.host.StopTimer(TimerId::TmrLoad);
             Broadcast(WindowEvent::LoadTimerTick);
             break;
     }
@@ -228,6 +231,11 @@ void FrmMain::SetHeaderHeight(int pixels) {
     ReDrawCalendar();
 }
 
+void FrmMain::SetDaysOff(std::shared_ptr<const DaysOff> daysOff) {
+    daysOff_ = std::move(daysOff);
+    ReDrawCalendar();
+}
+
 GridGeometry FrmMain::gridGeometry() const {
     const Rect pic = dpi_.Px(element(Ctl::picMain).rect);
     return GridGeometry::For(pic.width, pic.height, headerHeight_, dpi_);
@@ -237,12 +245,12 @@ GridGeometry FrmMain::gridGeometry() const {
 
 void FrmMain::ReDrawCalendar() {
     if (sel_.year == 0) return;  // nothing to draw before start-up set today
-    grid_ = DrawMonthGrid(GridInput{sel_, Today(), gridGeometry()}, cal_);
+    grid_ = DrawMonthGrid(GridInput{sel_, Today(), gridGeometry(), daysOff_.get()}, cal_);
     elements_.MarkChanged(Index(Ctl::picMain));
     // The captions always name the month the grid shows.
     SetText(Ctl::Label5, std::to_string(sel_.year));
     SetText(Ctl::Label7, std::to_string(sel_.month));
-    ApplyDayInfo(ShowDayInfo(sel_, cal_, tables_));
+    ApplyDayInfo(ShowDayInfo(sel_, cal_, tables_, daysOff_.get()));
     // The lists' selection follows the displayed year and month.
     elements_.MarkChanged(Index(Ctl::List1));
     elements_.MarkChanged(Index(Ctl::List2));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 
 #include "calendar/component.h"
 #include "calendar/day_panel.h"
+#include "calendar/days_off.h"
 #include "calendar/grid.h"
 #include "calendar/header.h"
 #include "calendar/layout.h"
@@ -86,6 +88,9 @@ public:
                          uint32_t timeoutMs);
     // Text height of "星期" in picMain's font, as the view measured it.
     void SetHeaderHeight(int pixels);
+    // The statutory days off the grid and the panel follow; shown at once.
+    void SetDaysOff(std::shared_ptr<const DaysOff> daysOff);
+    const DaysOff* daysOff() const { return daysOff_.get(); }
 
     // ComponentHost
     void Apply(const ViewChanges& changes) override;
@@ -153,6 +158,7 @@ private:
     TextTables tables_;
     ElementSet elements_;
     ui::DrawList grid_;
+    std::shared_ptr<const DaysOff> daysOff_;
     std::vector<Component*> components_;
     SelDate sel_;
     std::vector<std::string> list1Items_, list2Items_;

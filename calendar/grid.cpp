@@ -1,8 +1,11 @@
 #include "calendar/grid.h"
 
+#include <array>
 #include <cmath>
+#include <span>
 #include <string>
 
+#include "calendar/cell_note.h"
 #include "calendar/names.h"
 #include "engine/gregorian.h"
 
@@ -17,54 +20,128 @@ constexpr int kRowLineOffset = 4;     // row lines at i * CellHeight + HeaderHei
 constexpr int kCellTextInset = 4;
 constexpr int kWeekdayNameInset = 3;
 constexpr int kFirstColumnInset = 1;
+constexpr int kMarkSize = 14;
+constexpr int kMarkInset = 3;
+constexpr int kMarkTextInset = 2;
+constexpr int kMarkTextTop = 1;
+// A cell is three characters wide; a longer holiday name is cut to four
+// characters in the small font.
+constexpr size_t kNoteChars = 3;
+constexpr size_t kSmallNoteChars = 4;
+constexpr std::string_view kRestMarkText = "休";
+constexpr std::string_view kWorkMarkText = "班";
 constexpr std::string_view kDayNumberTail = "   ";
 constexpr std::string_view kLunarDayTail = "  ";
 
-DrawOp Fill(Rgb color, int x1, int y1, int x2, int y2) {
-    return DrawOp{DrawKind::FillRect, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt};
+// Each op is made in its place in the list: the grid adds some 120 a redraw.
+DrawOp& Add(DrawList& ops, DrawKind kind, Rgb color, int x1, int y1, int x2, int y2) {
+    DrawOp& op = ops.emplace_back();
+    op.kind = kind;
+    op.color = color;
+    op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+    op.fontCentiPt = kGridFontCentiPt;
+    return op;
 }
 
-DrawOp Line(Rgb color, int x1, int y1, int x2, int y2) {
-    return DrawOp{DrawKind::Line, color, x1, y1, x2, y2, {}, false, kGridFontCentiPt};
+void AddFill(DrawList& ops, Rgb color, int x1, int y1, int x2, int y2) {
+    Add(ops, DrawKind::FillRect, color, x1, y1, x2, y2);
 }
 
-
-DrawOp Text(Rgb color, int x, int y, std::string text, bool bold) {
-    return DrawOp{DrawKind::Text, color, x, y, x, y, std::move(text), bold, kGridFontCentiPt};
+void AddLine(DrawList& ops, Rgb color, int x1, int y1, int x2, int y2) {
+    Add(ops, DrawKind::Line, color, x1, y1, x2, y2);
 }
 
-// Later rules win: weekday colour, then today, then an official day off.
-Rgb DayColour(int column, bool isToday, bool isDayOff) {
-    Rgb colour = column == 0 ? kSundayText : column == 6 ? kSaturdayText : kWorkdayText;
+// `text` followed by `tail`.
+void AddText(DrawList& ops, Rgb color, int x, int y, std::string_view text, std::string_view tail, bool bold,
+             int centiPt = kGridFontCentiPt) {
+    DrawOp& op = Add(ops, DrawKind::Text, color, x, y, x, y);
+    op.text.reserve(text.size() + tail.size());
+    op.text.append(text).append(tail);
+    op.bold = bold;
+    op.fontCentiPt = centiPt;
+}
+
+// Later rules win: weekday colour (none on a make-up workday), then today,
+// then an official day off.
+Rgb DayColour(int column, bool isToday, bool isDayOff, bool isWorkday) {
+    Rgb colour = isWorkday ? kWorkdayText : column == 0 ? kSundayText : column == 6 ? kSaturdayText : kWorkdayText;
     if (isToday) colour = kTodayText;
     if (isDayOff) colour = kDayOffText;
     return colour;
 }
 
-void DrawDayCell(const GridInput& in, int day, int offset, clsDate& cal, DrawList& ops) {
+// The characters of UTF-8 text: its bytes other than continuation bytes.
+size_t CharacterCount(std::string_view text) {
+    size_t count = 0;
+    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+// The first `count` characters of UTF-8 text.
+std::string_view FirstCharacters(std::string_view text, size_t count) {
+    size_t at = 0;
+    for (size_t n = 0; n < count && at < text.size(); ++n) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    }
+    return text.substr(0, at);
+}
+
+// The insets of a cell in the surface's pixels, scaled once a drawing.
+struct CellInsets {
+    int text, markInset, markSize, markText, markTextTop;
+    explicit CellInsets(ui::Dpi dpi)
+        : text(dpi.Scale(kCellTextInset)), markInset(dpi.Scale(kMarkInset)), markSize(dpi.Scale(kMarkSize)),
+          markText(dpi.Scale(kMarkTextInset)), markTextTop(dpi.Scale(kMarkTextTop)) {}
+};
+
+void DrawMark(const CellInsets& insets, int cellRight, int cellTop, DayOffMark mark, DrawList& ops) {
+    if (mark == DayOffMark::None) return;
+    const int right = cellRight - insets.markInset;
+    const int left = right - insets.markSize;
+    const int top = cellTop + insets.markInset;
+    const bool rest = mark == DayOffMark::Rest;
+    AddFill(ops, rest ? kRestMarkFill : kWorkMarkFill, left, top, right, top + insets.markSize);
+    AddText(ops, kMarkText, left + insets.markText, top + insets.markTextTop, rest ? kRestMarkText : kWorkMarkText,
+            {}, false, kGridMarkFontCentiPt);
+}
+
+void DrawNote(const CellNote& note, Rgb dayColour, int x, int y, bool bold, DrawList& ops) {
+    if (note.text.empty()) return;
+    const Rgb colour = note.named ? kAccent : dayColour;
+    if (CharacterCount(note.text) <= kNoteChars) {
+        AddText(ops, colour, x, y, note.text, kLunarDayTail, bold);
+        return;
+    }
+    AddText(ops, colour, x, y, FirstCharacters(note.text, kSmallNoteChars), kLunarDayTail, bold,
+            kGridSmallFontCentiPt);
+}
+
+void DrawDayCell(const GridInput& in, const CellInsets& insets, int day, int offset, const DayOffStatus& status,
+                 clsDate& cal, DrawList& ops) {
     const GridGeometry& g = in.geometry;
     const int u = offset + day - 1;
     const int x = g.CellLeft(u);
     const int y = g.CellTop(u);
     const bool selected = day == in.sel.day;
-    ops.push_back(Fill(selected ? kSelectedCellBackground : kCellBackground, x, y,
-                       RoundHalfEven(x + g.cellWidth), RoundHalfEven(y + g.cellHeight)));
+    const int right = RoundHalfEven(x + g.cellWidth);
+    AddFill(ops, selected ? kSelectedCellBackground : kCellBackground, x, y, right, RoundHalfEven(y + g.cellHeight));
 
     const bool isToday = in.sel.year == in.today.year && in.sel.month == in.today.month &&
                          day == in.today.day;
     cal.sInitDate(in.sel.year, in.sel.month, day);
-    const Rgb colour = DayColour(u % kGridColumns, isToday, cal.sHolidayRecess());
+    // A year the data covers follows the data alone.
+    const bool officialDayOff = status.covered ? status.mark == DayOffMark::Rest : cal.sHolidayRecess();
+    const Rgb colour = DayColour(u % kGridColumns, isToday, officialDayOff, status.mark == DayOffMark::Work);
 
-    const int textX = x + g.dpi.Scale(kCellTextInset);
-    const int textY = y + g.dpi.Scale(kCellTextInset);
-    ops.push_back(Text(colour, textX, textY, std::to_string(day) + std::string(kDayNumberTail),
-                       selected));
-    std::string lunar = clsDate::CDayStr(cal.lDay());
-    if (!lunar.empty()) {
-        // The lunar day sits on the text line below the day number.
-        ops.push_back(Text(colour, textX, textY + g.headerHeight,
-                           lunar + std::string(kLunarDayTail), selected));
-    }
+    const int textX = x + insets.text;
+    const int textY = y + insets.text;
+    const char digits[2] = {static_cast<char>('0' + day / 10), static_cast<char>('0' + day % 10)};
+    const std::string_view number = day < 10 ? std::string_view(digits + 1, 1) : std::string_view(digits, 2);
+    AddText(ops, colour, textX, textY, number, kDayNumberTail, selected);
+    DrawMark(insets, right, y, status.mark, ops);
+    // The note sits on the text line below the day number.
+    DrawNote(CellNoteOf(cal, status), colour, textX, textY + g.headerHeight, selected, ops);
 }
 
 int Roll(int& month, int delta) {
@@ -97,11 +174,12 @@ int MonthOffset(int year, int month) {
 }
 
 int RoundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double diff = value - lower;
-    double result = lower;
-    if (diff > 0.5 || (diff == 0.5 && std::fmod(lower, 2.0) != 0.0)) result = lower + 1;
-    return static_cast<int>(result);
+    // Integer floor and parity: the grid rounds four times a cell.
+    const auto truncated = static_cast<int64_t>(value);
+    const int64_t lower = truncated - (value < static_cast<double>(truncated) ? 1 : 0);
+    const double diff = value - static_cast<double>(lower);
+    const bool up = diff > 0.5 || (diff == 0.5 && (lower & 1) != 0);
+    return static_cast<int>(lower + (up ? 1 : 0));
 }
 
 GridGeometry GridGeometry::For(int scaleWidth, int scaleHeight, int headerHeight, ui::Dpi dpi) {
@@ -136,33 +214,35 @@ std::optional<int> GridGeometry::CellAt(int x, int y) const {
 DrawList DrawMonthGrid(const GridInput& in, clsDate& cal) {
     const GridGeometry& g = in.geometry;
     DrawList ops;
-    ops.reserve(2 * 42 + 24);
-    DrawOp clear;
-    clear.kind = DrawKind::Clear;
-    clear.color = kGridBackground;
-    ops.push_back(clear);
+    // Five per day at most (cell, number, mark and its letter, note), and the frame.
+    ops.reserve(5 * 31 + 3 + kGridColumns + kGridRows + kGridColumns);
+    Add(ops, DrawKind::Clear, kGridBackground, 0, 0, 0, 0).fontCentiPt = 0;
     const int separator = g.headerHeight + g.dpi.Scale(kSeparatorOffset);
-    ops.push_back(Fill(kHeaderBand, 0, 0, g.scaleWidth, g.headerHeight + g.dpi.Scale(kHeaderBandExtra)));
-    ops.push_back(Line(kGridLine, 0, separator, g.scaleWidth, separator));
+    AddFill(ops, kHeaderBand, 0, 0, g.scaleWidth, g.headerHeight + g.dpi.Scale(kHeaderBandExtra));
+    AddLine(ops, kGridLine, 0, separator, g.scaleWidth, separator);
 
     const int days = GetMonthDayCount(in.sel.year, in.sel.month);
     const int offset = days > 0 ? MonthOffset(in.sel.year, in.sel.month) : 0;
-    for (int day = 1; day <= days; ++day) DrawDayCell(in, day, offset, cal, ops);
+    std::array<DayOffStatus, 31> statuses{};
+    const auto shown = std::span(statuses).first(static_cast<size_t>(days));
+    if (in.daysOff && days > 0) in.daysOff->StatusesOf(DaysFromCivil(in.sel.year, in.sel.month, 1), shown);
+    const CellInsets insets(g.dpi);
+    for (int day = 1; day <= days; ++day)
+        DrawDayCell(in, insets, day, offset, statuses[static_cast<size_t>(day - 1)], cal, ops);
 
     for (int i = 1; i <= kGridColumns; ++i) {
         const int x = RoundHalfEven(static_cast<float>(i) * g.cellWidth);
-        ops.push_back(Line(kGridLine, x, 0, x, g.scaleHeight));
+        AddLine(ops, kGridLine, x, 0, x, g.scaleHeight);
     }
     for (int i = 1; i <= kGridRows; ++i) {
         const int y = RoundHalfEven(static_cast<float>(i) * g.cellHeight +
                                     static_cast<float>(g.headerHeight + g.dpi.Scale(kRowLineOffset)));
-        ops.push_back(Line(kGridLine, 0, y, g.scaleWidth, y));
+        AddLine(ops, kGridLine, 0, y, g.scaleWidth, y);
     }
     for (int i = 0; i < kGridColumns; ++i) {
         const int inset = g.dpi.Scale(kWeekdayNameInset);
         const int x = RoundHalfEven(static_cast<float>(i) * g.cellWidth + static_cast<float>(inset));
-        ops.push_back(Text(kWeekdayNameText, x, inset,
-                           std::string(kWeekdayNames[static_cast<size_t>(i)]), false));
+        AddText(ops, kWeekdayNameText, x, inset, kWeekdayNames[static_cast<size_t>(i)], {}, false);
     }
     return ops;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "calendar/constants.h"
+#include "calendar/days_off.h"
 #include "engine/clsDate.h"
 #include "ui/draw_list.h"
 
@@ -56,9 +57,13 @@ struct GridInput {
     SelDate sel;
     CivilDate today;
     GridGeometry geometry;
+    // The statutory days off; without them, or for a year they do not cover,
+    // the fixed days off of sHolidayRecess and the weekend colours.
+    const DaysOff* daysOff = nullptr;
 };
 
-// ReDrawCalendar's drawing of the grid. Repositions `cal` for every day.
+// ReDrawCalendar's drawing of the grid: per day its number, its 休/班 mark
+// and its note (CellNoteOf). Repositions `cal` for every day.
 DrawList DrawMonthGrid(const GridInput& input, clsDate& cal);
 
 // The day clicked at (x, y) of picMain, when it is a day of the displayed month.

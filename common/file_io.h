@@ -25,6 +25,9 @@ FileBytes ReadFileBytes(std::string_view path);
 // Whether a file (not a folder) is at the path.
 bool FileExists(std::string_view path);
 
+// Removes a file (not a folder); true when none is there afterwards.
+bool RemoveFile(std::string_view path);
+
 // Replaces a file's whole content so that a reader, a crash or a power cut
 // sees either the old content or the new one, never a mix or a cut file:
 // writes `bytes` to a new file in the target's folder, flushes it to disk and

@@ -152,6 +152,11 @@ FileBytes ReadFileBytes(std::string_view path)
     return result;
 }
 
+bool RemoveFile(std::string_view path)
+{
+    return ::unlink(std::string(path).c_str()) == 0 || errno == ENOENT;
+}
+
 bool ReplaceFileContents(std::string_view targetPath, std::string_view bytes)
 {
     const std::string target(targetPath);

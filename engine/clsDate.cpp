@@ -29,12 +29,18 @@ void clsDate::sInitDate(int32_t year, int32_t month, int32_t day) {
     sDay_ = day;
     sDate_ = DaysFromCivil(year, month, day);  // carries month and day
     hasDate_ = true;
+    if (sDate_ >= lMonthFirst_ && sDate_ < lMonthFirst_ + lMonthLength_) {
+        lDay_ = static_cast<int32_t>(sDate_ - lMonthFirst_) + 1;
+        return;
+    }
     // Outside lunar 1900-01-01 .. 2049-12-29 the lunar fields are all 0.
     const LunarDate lunar = LunarFromDays(sDate_);
     lYear_ = lunar.year;
     lMonth_ = lunar.month;
     lDay_ = lunar.day;
     isLeap_ = lunar.leap;
+    lMonthFirst_ = sDate_ - lDay_ + 1;
+    lMonthLength_ = lunar.day == 0 ? 0 : lunar.leap ? lLeapDays(lunar.year) : lMonthDays(lunar.year, lunar.month);
 }
 
 void clsDate::lInitDate(int32_t year, int32_t month, int32_t day, bool leap) {
@@ -47,6 +53,7 @@ void clsDate::lInitDate(int32_t year, int32_t month, int32_t day, bool leap) {
     lYear_ = year;
     lMonth_ = month;
     lDay_ = day;
+    lMonthLength_ = 0;  // the day may run past its month: sInitDate walks afresh
     const int32_t leapMonth = lLeapMonth(year);
     isLeap_ = leap && leapMonth > 0 && month == leapMonth;
     sDate_ = DaysFromLunar(year, month, day, isLeap_);
@@ -59,12 +66,19 @@ void clsDate::lInitDate(int32_t year, int32_t month, int32_t day, bool leap) {
 
 int32_t clsDate::sWeekDay() const { return hasDate_ ? WeekDayOf(sDate_) : 0; }
 
+// The grid asks every day for its term and festivals: the passed numbers
+// spare it a conversion back from sDate.
+CivilDate clsDate::Day() const {
+    if (sDay_ >= 1 && sDay_ <= GregorianMonthDays(sYear_, sMonth_)) return {sYear_, sMonth_, sDay_};
+    return CivilFromDays(sDate_);
+}
+
 // ---------------------------------------------------------------------------
 // Solar terms. See SolarTermInstant for the treatment of the fraction.
 
 std::string_view clsDate::lSolarTerm() const {
     if (!hasDate_) return {};
-    const CivilDate day = CivilFromDays(sDate_);
+    const CivilDate day = Day();
     if (day.year >= engine_data::kExactTermFirstYear && day.year <= engine_data::kExactTermLastYear) {
         // A month holds two terms: the first on day 3 + digit, the second on 18 + digit.
         const size_t first = static_cast<size_t>(day.year - engine_data::kExactTermFirstYear) * 24 +
@@ -110,8 +124,8 @@ std::string_view clsDate::lHoliday() const {
 
 std::string_view clsDate::wHoliday() const {
     if (!hasDate_) return {};
-    // The day itself (sDate), so a carried date is judged in the month it lies in.
-    const Civil64 civil = CivilFromDays64(sDate_);
+    // The day itself, so a carried date is judged in the month it lies in.
+    const CivilDate civil = Day();
     const int32_t weekday = WeekDayOf(sDate_);
     const int32_t ordinal = (civil.day - 1) / 7 + 1;
     const bool isLast = civil.day + 7 > GregorianMonthDays(civil.year, civil.month);

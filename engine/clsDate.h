@@ -85,11 +85,19 @@ public:
     bool HasDate() const { return hasDate_; }
 
 private:
+    // The day as a plain date: the numbers as passed when they form one,
+    // else the day they carried over to.
+    CivilDate Day() const;
+
     int32_t sYear_ = 0, sMonth_ = 0, sDay_ = 0;
     int32_t lYear_ = 0, lMonth_ = 0, lDay_ = 0;
     bool isLeap_ = false;
     bool hasDate_ = false;
     int64_t sDate_ = 0;
+    // The lunar month sInitDate found last: a day inside it needs no table
+    // walk (the grid positions the object on every day of a month in turn).
+    int64_t lMonthFirst_ = 0;
+    int32_t lMonthLength_ = 0;  // 0: none known
 };
 
 }  // namespace torvane

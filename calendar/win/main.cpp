@@ -8,6 +8,7 @@
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
 #include "calendar/win/platform_ports.h"
+#include "calendar/win/resource_ids.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
@@ -16,9 +17,12 @@
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
+#include "holidays/days_off_component.h"
 #include "processes/win/process_ender.h"
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
+#include "update/updater_rules.h"
+#include "update/win/download_file.h"
 #include "weather/weather_component.h"
 
 namespace {
@@ -27,6 +31,12 @@ std::string ExePath() {
     wchar_t path[MAX_PATH * 4] = {};
     const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
+}
+
+// A worker's download: one engine per transfer, so transfers never share one.
+bool DownloadFile(const std::string& address, const std::string& path) {
+    torvane::update::win::ZeqDownLoadFile engine;
+    return engine.DownLoadFile(address, path, false, false);
 }
 
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
@@ -58,6 +68,17 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
     settings::SettingsButton settingsButton(settingsDialog);
     model.AddComponent(settingsButton);
+    // The days off: the newer of the built-in copy and the file beside the
+    // programs now, the update server's copy once it has arrived.
+    const std::string daysOffPath = ProgramFilePath(calendar::kDaysOffFileName);
+    holidays::DaysOffComponent daysOff(
+        holidays::DaysOffPorts{background, DownloadFile,
+                               [&model](holidays::DaysOffData data) { model.SetDaysOff(std::move(data)); }},
+        holidays::DaysOffConfig{update::UpdateServerPath(servers.update, holidays::kDaysOffServerPath), daysOffPath,
+                                ProgramFilePath(holidays::kDaysOffDownloadName)},
+        holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
+    model.SetDaysOff(daysOff.current());
+    model.AddComponent(daysOff);
     window.Attach(model);
     return window.Run();
 }

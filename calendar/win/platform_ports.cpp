@@ -81,13 +81,19 @@ std::optional<MenuCommand> NotifyIconTray::PopupMenu(std::span<const MenuItem> i
     return items[chosen - kFirstMenuId].command;
 }
 
-std::optional<std::string> ResourceTexts::LoadText(int resourceId) {
+std::optional<std::string_view> ResourceBytes(int resourceId) {
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), L"CUSTOM");
     if (!found) return std::nullopt;
     HGLOBAL loaded = LoadResource(nullptr, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) return std::nullopt;
-    return GbkToUtf8({static_cast<const char*>(bytes), SizeofResource(nullptr, found)});
+    return std::string_view(static_cast<const char*>(bytes), SizeofResource(nullptr, found));
+}
+
+std::optional<std::string> ResourceTexts::LoadText(int resourceId) {
+    const std::optional<std::string_view> bytes = ResourceBytes(resourceId);
+    if (!bytes) return std::nullopt;
+    return GbkToUtf8(*bytes);
 }
 
 }  // namespace torvane::calendar::win

@@ -26,6 +26,10 @@ private:
     HICON icon_ = nullptr;
 };
 
+// The bytes of a CUSTOM resource of the running program, as they are built in
+// (they stay mapped while the program runs).
+std::optional<std::string_view> ResourceBytes(int resourceId);
+
 // CUSTOM resources of the running program, GBK converted to UTF-8.
 class ResourceTexts final : public TextResources {
 public:

@@ -3,3 +3,5 @@
 
 #define kIconApp 1
 #define kCursorMove 2
+// The statutory days off as shipped (resources/holidays.txt, UTF-8).
+#define kDaysOffText 107

@@ -102,6 +102,11 @@ FileBytes ReadFileBytes(std::string_view path)
     return result;
 }
 
+bool RemoveFile(std::string_view path)
+{
+    return DeleteFileW(Utf8ToWide(path).c_str()) || NamesNothing(GetLastError());
+}
+
 bool ReplaceFileContents(std::string_view targetPath, std::string_view bytes)
 {
     const std::wstring target = Utf8ToWide(targetPath);

@@ -70,15 +70,25 @@ class CalendarApp:
     def wait_hidden(self):
         return self.session.wait_until(lambda: not self.window()["visible"])
 
-    def cell_center(self, row, column):
-        """Screen point of a grid cell, from the grid's place and six equal rows."""
+    def cell_rect(self, row, column):
+        """Screen rectangle of a grid cell, from the grid's place and six equal rows."""
         left, top, right, bottom = self.element("picMain")["rect"]
         scale = self.session.dpi / 96
         # The weekday band; any value within a few pixels hits the same cell.
         header = 20 * scale
         cell_w = (right - left) / 7
         cell_h = (bottom - top - header - 4 * scale) / 6
-        return int(left + (column + 0.5) * cell_w), int(top + header + 6 * scale + (row + 0.5) * cell_h)
+        x, y = left + column * cell_w, top + header + 6 * scale + row * cell_h
+        return x, y, x + cell_w, y + cell_h
+
+    def cell_center(self, row, column):
+        left, top, right, bottom = self.cell_rect(row, column)
+        return int((left + right) / 2), int((top + bottom) / 2)
+
+    def day_rect(self, day):
+        """The cell of a date of the displayed month."""
+        row, column = divmod((day.replace(day=1).weekday() + 1) % 7 + day.day - 1, 7)
+        return self.cell_rect(row, column)
 
     def widen(self):
         """Opens the day panel with a click on a day of the grid."""

@@ -184,7 +184,8 @@ class Session:
 
     # -- programs ---------------------------------------------------------
     def program_folder(self, settings=None, files=("torvane.exe", "torvo.exe", "halter.exe",
-                                                      "torvaneupdate.exe", "set.ini", "pic")):
+                                                      "torvaneupdate.exe", "set.ini", "pic",
+                                                      "holidays.txt")):
         """A private copy of the program folder; `settings` is extra set.ini text."""
         self.folders += 1
         folder = self.dir / f"prog{self.folders}"

@@ -1,0 +1,69 @@
+#include "holidays/days_off_component.h"
+
+#include <optional>
+
+#include "common/file_io.h"
+
+namespace torvane::holidays {
+namespace {
+
+DaysOffData Share(std::optional<DaysOff> data) {
+    return data ? std::make_shared<const DaysOff>(std::move(*data)) : nullptr;
+}
+
+bool IsNewer(const DaysOff& candidate, const DaysOffData& current) {
+    return !current || candidate.IsNewerThan(*current);
+}
+
+}  // namespace
+
+DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath) {
+    DaysOffData built = Share(DaysOff::Parse(embedded));
+    const FileBytes file = ReadFileBytes(filePath);
+    if (file.outcome != ReadOutcome::Read) return built;
+    std::optional<DaysOff> beside = DaysOff::Parse(file.bytes);
+    // A file an earlier release left beside the programs gives way to the
+    // newer copy of the program that runs now.
+    return beside && IsNewer(*beside, built) ? Share(std::move(beside)) : built;
+}
+
+DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current) {
+    if (!download(config.address, config.downloadPath)) return nullptr;
+    const FileBytes fetched = ReadFileBytes(config.downloadPath);
+    RemoveFile(config.downloadPath);
+    if (fetched.outcome != ReadOutcome::Read) return nullptr;
+    std::optional<DaysOff> data = DaysOff::Parse(fetched.bytes);
+    if (!data || !IsNewer(*data, current)) return nullptr;
+    // Kept for the next start even if the file cannot be written now; this
+    // run uses it either way.
+    ReplaceFileContents(config.filePath, fetched.bytes);
+    return Share(std::move(data));
+}
+
+DaysOffComponent::DaysOffComponent(DaysOffPorts ports, DaysOffConfig config, DaysOffData current)
+    : ports_(std::move(ports)), config_(std::move(config)), current_(std::move(current)) {}
+
+calendar::ViewChanges DaysOffComponent::OnEvent(calendar::WindowEvent event) {
+    if (event == calendar::WindowEvent::LoadTimerTick) Start();
+    return {};
+}
+
+void DaysOffComponent::Start() {
+    if (fetching_) return;
+    // The worker gets copies: it may outlive a time-out.
+    const JobId job = ports_.work.Run<DaysOffData>(
+        JobOptions{std::string(kDaysOffJob), kDaysOffFetchTimeoutMs},
+        [download = ports_.download, config = config_, current = current_] {
+            return FetchNewerDaysOff(download, config, current);
+        },
+        [this](DaysOffData data) {
+            fetching_ = false;
+            if (!data) return;
+            current_ = std::move(data);
+            ports_.use(current_);
+        },
+        [this] { fetching_ = false; });
+    fetching_ = job != kNoJob;
+}
+
+}  // namespace torvane::holidays

@@ -1,0 +1,73 @@
+// The statutory days off the calendar follows, and their update: at start-up
+// the newer of the copy built into torvane.exe and holidays.txt beside the
+// programs; later, in the background, the update server's copy, taken only
+// when it parses whole and was published later than what the window has.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "calendar/component.h"
+#include "calendar/days_off.h"
+#include "common/background_work.h"
+
+namespace torvane::holidays {
+
+using calendar::DaysOff;
+using DaysOffData = std::shared_ptr<const DaysOff>;
+
+// Runs on a worker: the address's whole 2xx body replaces the file at the
+// path in one step (ZeqDownLoadFile); true when it did.
+using DownloadFile = std::function<bool(const std::string& address, const std::string& path)>;
+
+struct DaysOffPorts {
+    BackgroundWork& work;
+    DownloadFile download;
+    // The window's thread: the window follows these days off from now on.
+    std::function<void(DaysOffData)> use;
+};
+
+struct DaysOffConfig {
+    std::string address;       // "<update server>/tg/holidays.txt"
+    std::string filePath;      // holidays.txt beside the programs
+    std::string downloadPath;  // a name of its own beside it, removed after each fetch
+};
+
+inline constexpr std::string_view kDaysOffServerPath = "/tg/holidays.txt";
+inline constexpr std::string_view kDaysOffDownloadName = "holidays.download";
+inline constexpr std::string_view kDaysOffJob = "holidays";
+// WinINet may wait for ever on a server that never answers; the result of a
+// fetch that late is not waited for.
+inline constexpr int kDaysOffFetchTimeoutMs = 120000;
+
+// The newer of the two texts that parse; nothing when neither does.
+DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath);
+
+// The worker's part of a fetch: download, read and remove the temporary
+// file; when its text parses whole and is newer than `current`, it replaces
+// holidays.txt and is returned. Otherwise nothing changes and nothing is
+// returned.
+DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current);
+
+class DaysOffComponent final : public calendar::Component {
+public:
+    DaysOffComponent(DaysOffPorts ports, DaysOffConfig config, DaysOffData current);
+
+    // The fetch waits for the window's start-up tick.
+    calendar::ViewChanges OnEvent(calendar::WindowEvent event) override;
+    // Fetches the server's copy in the background; nothing while a fetch runs.
+    void Start();
+
+    const DaysOffData& current() const { return current_; }
+    bool Fetching() const { return fetching_; }
+
+private:
+    DaysOffPorts ports_;
+    DaysOffConfig config_;
+    DaysOffData current_;
+    bool fetching_ = false;
+};
+
+}  // namespace torvane::holidays

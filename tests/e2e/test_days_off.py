@@ -1,0 +1,105 @@
+"""The statutory days off under Wine: October 2025 with its marks, and the
+update of holidays.txt from the stand-in server, a broken file changing
+nothing."""
+import datetime
+import time
+import unittest
+
+from calendar_app import WIDE_TWIPS, CalendarApp, heading, px
+from harness import Session, SessionTest, StandinServer
+
+SERVER_PATH = "/tg/holidays.txt"
+REST_RED = lambda p: p[0] > 200 and p[1] < 70 and p[2] < 70
+WORK_SLATE = lambda p: abs(p[0] - 71) < 25 and abs(p[1] - 85) < 25 and abs(p[2] - 105) < 25
+
+
+def months_before(day, year, month):
+    return (day.year * 12 + day.month) - (year * 12 + month)
+
+
+def marks(shot, app, day):
+    """Pixels of the red 休 and the slate 班 mark in the top right quarter of a
+    day's cell."""
+    left, top, right, bottom = app.day_rect(day)
+    box = (int((left + right) / 2), int(top), int(right) - 1, int(top + 0.4 * (bottom - top)))
+    return shot.count(box, REST_RED), shot.count(box, WORK_SLATE)
+
+
+class DaysOffTest(SessionTest):
+    screen = (1280, 800)
+
+    def go_to(self, app, year, month):
+        """Opens the panel, then pages to the 1st of the month with Page Up/Down."""
+        self.session.click(*app.cell_center(2, 3))
+        self.assertTrue(app.wait_width(px(WIDE_TWIPS)))
+        steps = months_before(datetime.date.today(), year, month)
+        self.session.key(*(["Prior"] * steps if steps > 0 else ["Next"] * -steps))
+        want = heading(datetime.date(year, month, 1))
+        self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == want), app.panel_heading())
+
+    def test_october_2025_shows_the_national_day_week_and_its_workdays(self):
+        app = CalendarApp(self.session)
+        self.addCleanup(self.session.stop, app.proc)
+        self.go_to(app, 2025, 10)
+        self.assertEqual(app.element("L(4)")["text"], "公历节日：国庆节 休息日（国庆节）\r\n")
+        time.sleep(0.5)
+        shot = self.session.screenshot("days-off-october-2025")
+        for day in range(1, 13):
+            with self.subTest(day=day):
+                rest, work = marks(shot, app, datetime.date(2025, 10, day))
+                if day <= 8:
+                    self.assertGreater(rest, 40)
+                    self.assertEqual(work, 0)
+                elif day == 11:
+                    self.assertGreater(work, 40)
+                    self.assertEqual(rest, 0)
+                else:  # workdays and the plain Sunday 10-12 carry no mark
+                    self.assertEqual((rest, work), (0, 0))
+
+        self.session.key("Prior")
+        self.assertTrue(self.session.wait_until(
+            lambda: app.panel_heading() == heading(datetime.date(2025, 9, 1))))
+        time.sleep(0.5)
+        shot = self.session.screenshot("days-off-september-2025")
+        self.assertGreater(marks(shot, app, datetime.date(2025, 9, 28))[1], 40)
+        self.assertEqual(marks(shot, app, datetime.date(2025, 9, 27)), (0, 0))
+
+
+class DaysOffUpdateTest(SessionTest):
+    screen = (1280, 800)
+
+    def test_a_newer_file_from_the_server_is_kept_and_shown_a_broken_one_changes_nothing(self):
+        server = StandinServer().start()
+        self.addCleanup(server.stop)
+        folder = self.session.program_folder(settings=f"[server]\nupdate={server.base}\n")
+        shipped = (folder / "holidays.txt").read_bytes()
+        today = datetime.date.today()
+        newer = (f"published {today.year + 1}-01-01\nyears {today.year} {today.year}\n"
+                 f"{today.isoformat()} 休 测试假日\n").encode("utf-8")
+        today_line = lambda app: app.element("L(4)")["text"]
+
+        # Published later, but one date lies outside its years: nothing is taken.
+        server.put_file(SERVER_PATH, newer + f"{today.year + 1}-01-02 休 元旦\n".encode("utf-8"))
+        app = CalendarApp(self.session, folder)
+        self.assertTrue(self.session.wait_until(lambda: SERVER_PATH in server.requests()))
+        time.sleep(3)  # a local answer of a few bytes; the fetch is long over
+        self.assertEqual((folder / "holidays.txt").read_bytes(), shipped)
+        self.assertFalse((folder / "holidays.download").exists())
+        self.assertNotIn("测试假日", today_line(app))
+        self.session.stop(app.proc)
+
+        server.put_file(SERVER_PATH, newer)
+        app = CalendarApp(self.session, folder)
+        self.addCleanup(self.session.stop, app.proc)
+        self.assertTrue(self.session.wait_until(lambda: "休息日（测试假日）" in today_line(app)),
+                        today_line(app))
+        self.assertEqual((folder / "holidays.txt").read_bytes(), newer)
+        self.assertFalse((folder / "holidays.download").exists())
+        # The grid shows it too: today's cell now carries the 休 mark.
+        time.sleep(0.5)
+        shot = self.session.screenshot("days-off-updated")
+        self.assertGreater(marks(shot, app, today)[0], 40)
+
+
+if __name__ == "__main__":
+    unittest.main()

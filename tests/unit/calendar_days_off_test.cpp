@@ -1,0 +1,172 @@
+// The statutory days off: the file's parse, the day-off rule, the names a
+// cell shows, and how the grid and the day panel show them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "calendar/cell_note.h"
+#include "calendar/day_panel.h"
+#include "calendar/days_off.h"
+#include "calendar/grid.h"
+#include "common/file_io.h"
+
+namespace torvane::calendar {
+namespace {
+
+const DaysOff& Shipped() {
+    static const std::optional<DaysOff> data =
+        DaysOff::Parse(ReadFileBytes(TORVANE_SOURCE_DIR "/resources/holidays.txt").bytes);
+    return *data;
+}
+
+std::optional<DaysOff> Parse(std::string_view lines) {
+    return DaysOff::Parse("published 2025-11-04\nyears 2025 2026\n" + std::string(lines));
+}
+
+int64_t Day(int year, int month, int day) { return DaysFromCivil(year, month, day); }
+
+TEST(DaysOff, TakesTheWholeTextOrNothing) {
+    struct Case { const char* what; std::string text; bool parses; };
+    const std::string header = "published 2025-11-04\nyears 2025 2026\n";
+    const Case cases[] = {
+        {"plain", header + "2025-01-28 休 春节\n", true},
+        {"CR LF, BOM, comments, blank lines", "\xEF\xBB\xBF# x\r\n\r\n" + header + "2025-01-26 班 春节\r\n", true},
+        {"headers after the days", "2025-01-28 休 春节\nyears 2025 2025\npublished 2025-11-04", true},
+        {"no date line", header, false},
+        {"no published", "years 2025 2026\n2025-01-28 休 春节\n", false},
+        {"no years", "published 2025-11-04\n2025-01-28 休 春节\n", false},
+        {"published twice", header + "published 2025-11-05\n2025-01-28 休 春节\n", false},
+        {"years reversed", "published 2025-11-04\nyears 2026 2025\n2025-01-28 休 春节\n", false},
+        {"date outside the years", header + "2027-01-01 休 元旦\n", false},
+        {"date listed twice", header + "2025-01-28 休 春节\n2025-01-28 班 春节\n", false},
+        {"no such day", header + "2025-02-29 休 春节\n", false},
+        {"other mark", header + "2025-01-28 假 春节\n", false},
+        {"no name", header + "2025-01-28 休 \n", false},
+        {"blank in the name", header + "2025-01-28 休 春 节\n", false},
+        {"control in the name", header + "2025-01-28 休 春\t节\n", false},
+        {"broken UTF-8 in the name", header + "2025-01-28 休 \xE6\x98\n", false},
+        {"name too long", header + "2025-01-28 休 " + std::string(49, 'x') + "\n", false},
+        {"stray line", header + "2025-01-28 休 春节\nhello\n", false},
+        {"two blanks", header + "2025-01-28  休 春节\n", false},
+        {"oversized", header + "2025-01-28 休 春节\n" + std::string(kMaxDaysOffBytes, '#'), false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(DaysOff::Parse(c.text).has_value(), c.parses) << c.what;
+}
+
+TEST(DaysOff, ShippedFileAndNewerData) {
+    const DaysOff& shipped = Shipped();
+    EXPECT_EQ(shipped.published(), (CivilDate{2025, 11, 4}));
+    EXPECT_TRUE(shipped.Covers(2004) && shipped.Covers(2026) && !shipped.Covers(2027));
+    const std::optional<DaysOff> later = DaysOff::Parse("published 2025-11-05\nyears 2027 2027\n2027-01-01 休 元旦");
+    ASSERT_TRUE(later);
+    EXPECT_TRUE(later->IsNewerThan(shipped));
+    EXPECT_FALSE(shipped.IsNewerThan(*later));
+    EXPECT_FALSE(shipped.IsNewerThan(shipped));
+}
+
+// 春节 2025: Sunday 01-26 is a workday, 01-28 .. 02-04 are off, Saturday
+// 02-08 is a workday; a year the data does not cover is not judged.
+TEST(DaysOff, DayOffRuleAcrossAMakeUpWeekend) {
+    struct Case { int month, day; bool off; DayOffMark mark; };
+    const Case cases[] = {
+        {1, 25, true, DayOffMark::None},  {1, 26, false, DayOffMark::Work}, {1, 27, false, DayOffMark::None},
+        {1, 28, true, DayOffMark::Rest},  {2, 1, true, DayOffMark::Rest},   {2, 4, true, DayOffMark::Rest},
+        {2, 5, false, DayOffMark::None},  {2, 8, false, DayOffMark::Work},  {2, 9, true, DayOffMark::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.month) + "-" + std::to_string(c.day));
+        const DayOffStatus status = Shipped().StatusOf(Day(2025, c.month, c.day));
+        EXPECT_TRUE(status.covered);
+        EXPECT_EQ(status.off, c.off);
+        EXPECT_EQ(status.mark, c.mark);
+        EXPECT_EQ(status.holiday, c.mark == DayOffMark::None ? "" : "春节");
+    }
+    EXPECT_TRUE(Shipped().StatusOf(Day(2025, 1, 28)).firstDayOff);
+    EXPECT_FALSE(Shipped().StatusOf(Day(2025, 1, 29)).firstDayOff);
+    // 端午节 2011: 06-04 and 06-06 are listed, the Sunday between them is not.
+    EXPECT_FALSE(Shipped().StatusOf(Day(2011, 6, 6)).firstDayOff);
+    EXPECT_FALSE(Shipped().StatusOf(Day(2027, 1, 2)).covered);
+}
+
+TEST(CellNote, NamesInTheirOrderOfPreference) {
+    const std::optional<DaysOff> data = Parse("2025-02-14 休 测试假日\n2025-04-04 休 清明节\n");
+    struct Case { int year, month, day; const DaysOff* data; CellNote note; };
+    const Case cases[] = {
+        {2011, 6, 6, &Shipped(), {"端午节", true}},   // lunar festival over the solar term 芒种
+        {2025, 1, 28, &Shipped(), {"除夕", true}},    // and over the holiday's first day
+        {2025, 4, 4, &*data, {"清明", true}},          // solar term over the holiday's first day
+        {2025, 2, 14, &*data, {"测试假日", true}},      // the holiday's first day over 情人节
+        {2025, 2, 14, nullptr, {"情人节", true}},      // a Gregorian festival over the lunar day
+        {2025, 5, 11, nullptr, {"母亲节", true}},      // a week-based one
+        {2025, 10, 2, &Shipped(), {"十一", false}},    // not the holiday's first day
+        {2025, 10, 7, &Shipped(), {"十六", false}},    // 国庆节 again after 中秋节 on 10-06
+        {2025, 4, 22, nullptr, {"廿五", false}},       // a minor observance stays in the panel
+        {2025, 2, 28, nullptr, {"二月", false}},       // the first of a lunar month
+        {2025, 7, 25, nullptr, {"闰六月", false}},
+        {2025, 12, 20, nullptr, {"冬月", false}},
+        {2026, 1, 19, nullptr, {"腊月", false}},
+        {1995, 10, 9, nullptr, {"寒露", true}},        // a leap month's 15th is no 中秋节
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.year) + "-" + std::to_string(c.month) + "-" + std::to_string(c.day));
+        clsDate cal;
+        cal.sInitDate(c.year, c.month, c.day);
+        EXPECT_EQ(CellNoteOf(cal, c.data ? c.data->StatusOf(cal.sDate()) : DayOffStatus{}), c.note);
+    }
+    clsDate leap;
+    leap.lInitDate(2028, 5, 5, true);  // 闰五月初五
+    EXPECT_EQ(CellNoteOf(leap, {}).text, "初五");
+}
+
+const DrawOp* TextOp(const DrawList& ops, std::string_view text) {
+    const auto found = std::find_if(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.text == text; });
+    return found == ops.end() ? nullptr : &*found;
+}
+
+TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
+    const GridGeometry geometry = GridGeometry::For(350, 325, kDefaultHeaderHeight);
+    clsDate cal;
+    const DrawList jan = DrawMonthGrid(GridInput{{2025, 1, 1}, {2014, 2, 5}, geometry, &Shipped()}, cal);
+    EXPECT_EQ(TextOp(jan, "25   ")->color, kSaturdayText);
+    EXPECT_EQ(TextOp(jan, "26   ")->color, kWorkdayText);  // a Sunday that is a workday
+    EXPECT_EQ(TextOp(jan, "28   ")->color, kDayOffText);
+    EXPECT_EQ(TextOp(jan, "除夕  ")->color, kAccent);
+    EXPECT_EQ(TextOp(jan, "初二  ")->color, kDayOffText);  // 01-30 keeps the day's colour
+    // One mark for each listed day, in its cell's top right corner.
+    int rest = 0, work = 0;
+    for (const DrawOp& op : jan) {
+        rest += op.kind == DrawKind::FillRect && op.color == kRestMarkFill;
+        work += op.kind == DrawKind::FillRect && op.color == kWorkMarkFill;
+    }
+    EXPECT_EQ(rest, 5);  // 01-01, 01-28 .. 01-31
+    EXPECT_EQ(work, 1);
+    const DrawOp* mark = TextOp(jan, "班");
+    ASSERT_NE(mark, nullptr);
+    EXPECT_GT(mark->x1, TextOp(jan, "26   ")->x1 + geometry.cellWidth / 2);
+    EXPECT_LT(mark->y1, TextOp(jan, "26   ")->y1 + geometry.headerHeight);
+
+    // A year the data does not cover keeps the fixed days off.
+    const DrawList oct = DrawMonthGrid(GridInput{{2027, 10, 1}, {2014, 2, 5}, geometry, &Shipped()}, cal);
+    EXPECT_EQ(TextOp(oct, "2   ")->color, kDayOffText);
+    EXPECT_EQ(TextOp(oct, "4   ")->color, kWorkdayText);
+    EXPECT_EQ(TextOp(oct, "休"), nullptr);
+
+    // A long name is cut to four characters in the small font.
+    const std::optional<DaysOff> data = Parse("2025-09-03 休 抗战胜利纪念日\n");
+    const DrawList sep = DrawMonthGrid(GridInput{{2025, 9, 1}, {2014, 2, 5}, geometry, &*data}, cal);
+    ASSERT_NE(TextOp(sep, "抗战胜利  "), nullptr);
+    EXPECT_EQ(TextOp(sep, "抗战胜利  ")->fontCentiPt, kGridSmallFontCentiPt);
+}
+
+TEST(CalendarPanel, NamesTheStatutoryDayOffOrWorkday) {
+    TextTables tables;
+    clsDate cal;
+    EXPECT_EQ(ShowDayInfo({2025, 10, 1}, cal, tables, &Shipped()).L[4], "公历节日：国庆节 休息日（国庆节）\r\n");
+    EXPECT_EQ(ShowDayInfo({2025, 10, 11}, cal, tables, &Shipped()).L[4], "公历节日： 调休上班（国庆节）\r\n");
+    EXPECT_EQ(ShowDayInfo({2025, 10, 6}, cal, tables, &Shipped()).L[4], "公历节日：老人节 国际住房日 休息日（中秋节）\r\n");
+    EXPECT_EQ(ShowDayInfo({2025, 10, 12}, cal, tables, &Shipped()).L[4], "公历节日： \r\n");
+    EXPECT_EQ(ShowDayInfo({2025, 10, 1}, cal, tables, &Shipped()).Label16, "国庆节 ");
+}
+
+}  // namespace
+}  // namespace torvane::calendar

@@ -1,0 +1,93 @@
+// The days off at start-up (built-in copy or the file beside the programs)
+// and their update from the server, on real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include "common/fake_background_work.h"
+#include "common/file_io.h"
+#include "holidays/days_off_component.h"
+#include "temp_folder.h"
+
+namespace torvane::holidays {
+namespace {
+
+std::string Text(std::string_view published) {
+    return "published " + std::string(published) + "\nyears 2025 2025\n2025-10-01 休 国庆节\n";
+}
+
+struct DaysOffTest : ::testing::Test {
+    testing_support::TempFolder folder{"days_off"};
+    DaysOffConfig config{"http://127.0.0.1:9/tg/holidays.txt", (folder.path() / "holidays.txt").string(),
+                         (folder.path() / "holidays.download").string()};
+    FakeBackgroundWork work;
+    std::optional<std::string> served;  // what the server answers; nothing: the download fails
+    std::vector<DaysOffData> used;
+    DaysOffComponent component{
+        DaysOffPorts{work,
+                     [this](const std::string& address, const std::string& path) {
+                         return address == config.address && served && ReplaceFileContents(path, *served);
+                     },
+                     [this](DaysOffData data) { used.push_back(std::move(data)); }},
+        config, LoadDaysOff(Text("2025-11-04"), config.filePath)};
+
+    std::string Beside() const { return ReadFileBytes(config.filePath).bytes; }
+    void Fetch() {
+        component.OnEvent(calendar::WindowEvent::LoadTimerTick);
+        ASSERT_EQ(work.Pending().size(), 1u);
+        work.CompleteAll();
+    }
+};
+
+TEST_F(DaysOffTest, StartUpTakesTheNewerOfTheBuiltInCopyAndTheFileBeside) {
+    EXPECT_EQ(LoadDaysOff(Text("2025-11-04"), config.filePath)->published(), (CivilDate{2025, 11, 4}));
+    struct Case { std::string beside; CivilDate expected; };
+    const Case cases[] = {{Text("2026-01-02"), {2026, 1, 2}},
+                          {Text("2025-01-02"), {2025, 11, 4}},
+                          {Text("2026-01-02") + "2025-13-01 休 x\n", {2025, 11, 4}}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(ReplaceFileContents(config.filePath, c.beside));
+        EXPECT_EQ(LoadDaysOff(Text("2025-11-04"), config.filePath)->published(), c.expected) << c.beside;
+    }
+    ASSERT_TRUE(ReplaceFileContents(config.filePath, Text("2025-01-02")));
+    EXPECT_EQ(LoadDaysOff("broken", config.filePath)->published(), (CivilDate{2025, 1, 2}));
+    EXPECT_EQ(LoadDaysOff("broken", config.filePath + ".none"), nullptr);
+}
+
+TEST_F(DaysOffTest, ANewerFileReplacesTheOneBesideAndReachesTheWindow) {
+    ASSERT_TRUE(ReplaceFileContents(config.filePath, Text("2025-11-04")));
+    served = Text("2026-01-02");
+    Fetch();
+    EXPECT_EQ(Beside(), *served);
+    ASSERT_EQ(used.size(), 1u);
+    EXPECT_EQ(used[0]->published(), (CivilDate{2026, 1, 2}));
+    EXPECT_EQ(component.current(), used[0]);
+    EXPECT_FALSE(FileExists(config.downloadPath));
+}
+
+TEST_F(DaysOffTest, ABrokenOlderOrMissingFileChangesNothing) {
+    ASSERT_TRUE(ReplaceFileContents(config.filePath, Text("2025-11-04")));
+    const std::optional<std::string> answers[] = {Text("2026-01-02") + "2026-01-01 休 元旦\n",  // outside its years
+                                                  Text("2025-11-04"), Text("2024-01-02"), std::nullopt};
+    for (const std::optional<std::string>& answer : answers) {
+        served = answer;
+        Fetch();
+        EXPECT_EQ(Beside(), Text("2025-11-04"));
+        EXPECT_FALSE(FileExists(config.downloadPath));
+    }
+    EXPECT_TRUE(used.empty());
+    EXPECT_EQ(component.current()->published(), (CivilDate{2025, 11, 4}));
+}
+
+TEST_F(DaysOffTest, OneFetchAtATime) {
+    component.Start();
+    component.Start();
+    EXPECT_EQ(work.started().size(), 1u);
+    EXPECT_TRUE(component.Fetching());
+    work.TimeOut(work.Pending()[0]);
+    EXPECT_FALSE(component.Fetching());
+    component.Start();
+    EXPECT_EQ(work.started().size(), 2u);
+    EXPECT_EQ(work.started()[1].kind, kDaysOffJob);
+}
+
+}  // namespace
+}  // namespace torvane::holidays
