@@ -23,21 +23,24 @@ void BM_CalendarReDrawWithDayInfo(benchmark::State& state) {
 }
 BENCHMARK(BM_CalendarReDrawWithDayInfo);
 
-void BM_CalendarDrawMonthGrid(benchmark::State& state) {
+// Ten years of months from `firstYear`, one a drawing.
+void DrawMonths(benchmark::State& state, int firstYear, const DaysOff* daysOff) {
     clsDate cal;
     const GridGeometry geometry = GridGeometry::For(350, 325, kDefaultHeaderHeight);
     int month = 0;
     for (auto _ : state) {
-        const SelDate sel{2014 + month / 12, month % 12 + 1, 15};
+        const SelDate sel{firstYear + month / 12, month % 12 + 1, 15};
         month = (month + 1) % 120;
-        DrawList ops = DrawMonthGrid(GridInput{sel, {2014, 2, 5}, geometry}, cal);
+        DrawList ops = DrawMonthGrid(GridInput{sel, {2014, 2, 5}, geometry, daysOff}, cal);
         benchmark::DoNotOptimize(ops.data());
     }
 }
+
+void BM_CalendarDrawMonthGrid(benchmark::State& state) { DrawMonths(state, 2014, nullptr); }
 BENCHMARK(BM_CalendarDrawMonthGrid);
 
-// The same with the shipped days off: every cell with its note, the listed
-// days with their marks (the months of 2015-2024, all covered).
+// With the shipped days off: every cell with its note, the listed days with
+// their marks (2015-2024, all covered).
 void BM_CalendarDrawMonthGridWithDaysOff(benchmark::State& state) {
     const std::optional<DaysOff> daysOff =
         DaysOff::Parse(ReadFileBytes(TORVANE_SOURCE_DIR "/resources/holidays.txt").bytes);
@@ -45,15 +48,7 @@ void BM_CalendarDrawMonthGridWithDaysOff(benchmark::State& state) {
         state.SkipWithError("resources/holidays.txt does not parse");
         return;
     }
-    clsDate cal;
-    const GridGeometry geometry = GridGeometry::For(350, 325, kDefaultHeaderHeight);
-    int month = 0;
-    for (auto _ : state) {
-        const SelDate sel{2015 + month / 12, month % 12 + 1, 15};
-        month = (month + 1) % 120;
-        DrawList ops = DrawMonthGrid(GridInput{sel, {2014, 2, 5}, geometry, &*daysOff}, cal);
-        benchmark::DoNotOptimize(ops.data());
-    }
+    DrawMonths(state, 2015, &*daysOff);
 }
 BENCHMARK(BM_CalendarDrawMonthGridWithDaysOff);
 

@@ -1,5 +1,6 @@
 #include "calendar/grid.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
@@ -7,6 +8,7 @@
 
 #include "calendar/cell_note.h"
 #include "calendar/names.h"
+#include "common/text_codec.h"
 #include "engine/gregorian.h"
 
 namespace torvane::calendar {
@@ -70,21 +72,12 @@ Rgb DayColour(int column, bool isToday, bool isDayOff, bool isWorkday) {
     return colour;
 }
 
-// The characters of UTF-8 text: its bytes other than continuation bytes.
-size_t CharacterCount(std::string_view text) {
-    size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return count;
-}
-
-// The first `count` characters of UTF-8 text.
-std::string_view FirstCharacters(std::string_view text, size_t count) {
+// The first `count` characters of UTF-8 text, and whether that is all of it.
+std::pair<std::string_view, bool> FirstCharacters(std::string_view text, size_t count) {
     size_t at = 0;
-    for (size_t n = 0; n < count && at < text.size(); ++n) {
-        ++at;
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
-    }
-    return text.substr(0, at);
+    for (size_t n = 0; n < count && at < text.size(); ++n)
+        at += std::max<size_t>(1, Utf8SequenceLength(text.substr(at)));
+    return {text.substr(0, at), at >= text.size()};
 }
 
 // The insets of a cell in the surface's pixels, scaled once a drawing.
@@ -109,11 +102,11 @@ void DrawMark(const CellInsets& insets, int cellRight, int cellTop, DayOffMark m
 void DrawNote(const CellNote& note, Rgb dayColour, int x, int y, bool bold, DrawList& ops) {
     if (note.text.empty()) return;
     const Rgb colour = note.named ? kAccent : dayColour;
-    if (CharacterCount(note.text) <= kNoteChars) {
+    if (FirstCharacters(note.text, kNoteChars).second) {
         AddText(ops, colour, x, y, note.text, kLunarDayTail, bold);
         return;
     }
-    AddText(ops, colour, x, y, FirstCharacters(note.text, kSmallNoteChars), kLunarDayTail, bold,
+    AddText(ops, colour, x, y, FirstCharacters(note.text, kSmallNoteChars).first, kLunarDayTail, bold,
             kGridSmallFontCentiPt);
 }
 
