@@ -10,6 +10,7 @@
 #include "calendar/win/platform_ports.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
+#include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
 #include "common/win/gdiplus.h"
@@ -19,6 +20,8 @@
 #include "processes/win/process_ender.h"
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
+#include "update/check/version_check.h"
+#include "update/win/download_file.h"
 #include "weather/weather_component.h"
 
 namespace {
@@ -28,6 +31,26 @@ std::string ExePath() {
     const DWORD n = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
     return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
 }
+
+// version.ini through the WinINet engine, on the check's worker.
+class EngineDownloader final : public torvane::update::VersionDownloader {
+public:
+    bool Download(const std::string& url, const std::string& target) override {
+        return torvane::update::win::ZeqDownLoadFile().DownLoadFile(url, target, false, false);
+    }
+};
+
+class MessageBoxPrompt final : public torvane::update::Prompt {
+public:
+    explicit MessageBoxPrompt(HWND owner) : owner_(owner) {}
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        return MessageBoxW(owner_, torvane::Utf8ToWide(text).c_str(), torvane::Utf8ToWide(title).c_str(),
+                           MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    }
+
+private:
+    HWND owner_;
+};
 
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
                  torvane::win::ShellOpener& shell) {
@@ -58,6 +81,15 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
     settings::SettingsButton settingsButton(settingsDialog);
     model.AddComponent(settingsButton);
+    IniSettings versionFile(VersionFilePath());
+    win::ProcessStarter starter;
+    MessageBoxPrompt prompt(window.hwnd());
+    update::VersionCheck versionCheck(
+        update::VersionCheckPorts{background, std::make_shared<EngineDownloader>(), settings, versionFile, starter,
+                                  prompt, model},
+        update::VersionCheckConfig{servers.update, VersionFilePath(), ProgramFilePath(kUpdaterExe),
+                                   ProgramFilePath("update.exe"), {}});
+    model.AddComponent(versionCheck);
     window.Attach(model);
     return window.Run();
 }
