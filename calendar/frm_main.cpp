@@ -48,7 +48,6 @@ void FrmMain::FormLoad() {
     ports_.host.StartTimer(TimerId::T1, kT1IntervalMs);
     t1Running_ = true;
     Broadcast(WindowEvent::Loaded);
-    // One tick a moment after start-up, for what may wait until the window shows.
     ports_.host.StartTimer(TimerId::TmrLoad, kTmrLoadIntervalMs);
 }
 
@@ -166,7 +165,7 @@ void FrmMain::onTimer(TimerId id) {
             tray_.AddTrayIcon(kTrayTip);
             break;
         case TimerId::TmrLoad:
-            ports_.host.StopTimer(TimerId::TmrLoad);
+            ports_.host.StopTimer(TimerId::TmrLoad);  // one tick per start
             Broadcast(WindowEvent::LoadTimerTick);
             break;
     }
@@ -283,6 +282,12 @@ int FrmMain::listSelection(Ctl list) const {
 void FrmMain::ShowTrayBalloon(std::string_view title, std::string_view text, uint32_t iconKind,
                               uint32_t timeoutMs) {
     tray_.ShowTrayBalloon(title, text, iconKind, timeoutMs);
+}
+
+void FrmMain::EndCalendar() {
+    // No dead icon may stay behind in the tray.
+    tray_.RemoveTrayIcon();
+    ports_.host.Quit();
 }
 
 void FrmMain::Exit() {

@@ -1,6 +1,7 @@
 #include "common/job_table.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -151,10 +152,21 @@ PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id)
 
 void StartWorker(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work)
 {
-    try {
-        std::thread(RunAndReport, finished, id, std::move(work)).detach();
-    } catch (const std::system_error&) {
-        finished->Report(id, WorkOutcome::Threw);
+    // A busy system may refuse a thread for a moment: try again shortly
+    // before the job is given up. Each try gets its own copy of the work,
+    // since a refused start destroys what it was given.
+    constexpr int kAttempts = 4;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            std::thread(RunAndReport, finished, id, attempt < kAttempts ? work : std::move(work)).detach();
+            return;
+        } catch (const std::system_error&) {
+            if (attempt == kAttempts) {
+                finished->Report(id, WorkOutcome::Threw);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
+        }
     }
 }
 

@@ -113,7 +113,8 @@ PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id);
 
 // Runs `work` on a new thread of its own and reports its end to `finished`.
 // The thread is detached: nobody ever waits for it. If no thread can be
-// made, the job is reported at once as Threw, so it still ends. `work` and
+// made after a few short tries, the job is reported as Threw, so it still
+// ends. `work` and
 // what it holds are released on the worker, after the report.
 void StartWorker(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work);
 

@@ -43,11 +43,6 @@ DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig&
 DaysOffComponent::DaysOffComponent(DaysOffPorts ports, DaysOffConfig config, DaysOffData current)
     : ports_(std::move(ports)), config_(std::move(config)), current_(std::move(current)) {}
 
-calendar::ViewChanges DaysOffComponent::OnEvent(calendar::WindowEvent event) {
-    if (event == calendar::WindowEvent::LoadTimerTick) Start();
-    return {};
-}
-
 void DaysOffComponent::Start() {
     if (fetching_) return;
     // The worker gets copies: it may outlive a time-out.

@@ -55,9 +55,9 @@ class DaysOffComponent final : public calendar::Component {
 public:
     DaysOffComponent(DaysOffPorts ports, DaysOffConfig config, DaysOffData current);
 
-    // The fetch waits for the window's start-up tick.
-    calendar::ViewChanges OnEvent(calendar::WindowEvent event) override;
     // Fetches the server's copy in the background; nothing while a fetch runs.
+    // The composition root starts it once the version check's download has
+    // ended, so the two never compete for the server.
     void Start();
 
     const DaysOffData& current() const { return current_; }

@@ -11,6 +11,7 @@
 #include "calendar/win/resource_ids.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
+#include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
 #include "common/win/gdiplus.h"
@@ -21,6 +22,7 @@
 #include "processes/win/process_ender.h"
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
+#include "update/check/version_check.h"
 #include "update/updater_rules.h"
 #include "update/win/download_file.h"
 #include "weather/weather_component.h"
@@ -33,11 +35,26 @@ std::string ExePath() {
     return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
 }
 
-// A worker's download: one engine per transfer, so transfers never share one.
-bool DownloadFile(const std::string& address, const std::string& path) {
-    torvane::update::win::ZeqDownLoadFile engine;
-    return engine.DownLoadFile(address, path, false, false);
-}
+// Files of the update server (version.ini, holidays.txt) through the WinINet
+// engine, on a worker.
+class EngineDownloader final : public torvane::update::VersionDownloader {
+public:
+    bool Download(const std::string& url, const std::string& target) override {
+        return torvane::update::win::ZeqDownLoadFile().DownLoadFile(url, target, false, false);
+    }
+};
+
+class MessageBoxPrompt final : public torvane::update::Prompt {
+public:
+    explicit MessageBoxPrompt(HWND owner) : owner_(owner) {}
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        return MessageBoxW(owner_, torvane::Utf8ToWide(text).c_str(), torvane::Utf8ToWide(title).c_str(),
+                           MB_YESNO | MB_ICONINFORMATION) == IDYES;
+    }
+
+private:
+    HWND owner_;
+};
 
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
                  torvane::win::ShellOpener& shell) {
@@ -69,16 +86,29 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     settings::SettingsButton settingsButton(settingsDialog);
     model.AddComponent(settingsButton);
     // The days off: the newer of the built-in copy and the file beside the
-    // programs now, the update server's copy once it has arrived.
+    // programs now, the update server's copy once the version file's
+    // download has ended (one download from the server at a time).
+    auto downloader = std::make_shared<EngineDownloader>();
     const std::string daysOffPath = ProgramFilePath(calendar::kDaysOffFileName);
     holidays::DaysOffComponent daysOff(
-        holidays::DaysOffPorts{background, DownloadFile,
+        holidays::DaysOffPorts{background,
+                               [downloader](const std::string& url, const std::string& target) {
+                                   return downloader->Download(url, target);
+                               },
                                [&model](holidays::DaysOffData data) { model.SetDaysOff(std::move(data)); }},
         holidays::DaysOffConfig{update::UpdateServerPath(servers.update, holidays::kDaysOffServerPath), daysOffPath,
                                 ProgramFilePath(holidays::kDaysOffDownloadName)},
         holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
     model.SetDaysOff(daysOff.current());
     model.AddComponent(daysOff);
+    IniSettings versionFile(VersionFilePath());
+    win::ProcessStarter starter;
+    MessageBoxPrompt prompt(window.hwnd());
+    update::VersionCheck versionCheck(
+        update::VersionCheckPorts{background, downloader, settings, versionFile, starter, prompt, model},
+        update::VersionCheckConfig{servers.update, VersionFilePath(), ProgramFilePath(kUpdaterExe),
+                                   ProgramFilePath("update.exe"), [&daysOff] { daysOff.Start(); }});
+    model.AddComponent(versionCheck);
     window.Attach(model);
     return window.Run();
 }

@@ -6,10 +6,12 @@
 
 #include <string>
 
+#include "common/file_io.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/program_names.h"
 #include "common/settings_keys.h"
+#include "common/win/platform_ports.h"
 #include "common/win/single_instance.h"
 #include "common/win/wide_text.h"
 #include "processes/win/transparent_window.h"
@@ -36,29 +38,6 @@ bool CanReachInternet(const std::wstring& address)
            InternetCheckConnectionW(address.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
 }
 
-bool IsFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Starts "<folder>\torvane.exe" qidong in a normal window, without waiting.
-void StartCalendar(const std::wstring& folder, const std::wstring& calendar)
-{
-    std::wstring commandLine =
-        L"\"" + calendar + L"\" " + torvane::Utf8ToWide(torvane::kAutostartArgument);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION started{};
-    if (CreateProcessW(calendar.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.c_str(), &startup, &started)) {
-        UniqueHandle process(started.hProcess);
-        UniqueHandle thread(started.hThread);
-    }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
@@ -73,11 +52,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!CanReachInternet(ProbeAddress())) {
         return 0;
     }
-    const std::wstring folder = torvane::Utf8ToWide(torvane::ProgramFolder());
-    const std::wstring calendar = torvane::Utf8ToWide(
-        torvane::ProgramFilePath(torvane::kCalendarExe));
-    if (IsFile(calendar)) {
-        StartCalendar(folder, calendar);
+    const std::string calendar = torvane::ProgramFilePath(torvane::kCalendarExe);
+    if (torvane::FileExists(calendar)) {
+        torvane::win::ProcessStarter().StartProgram(calendar, torvane::kAutostartArgument);
     }
     // Nothing more to do: wait, hidden, to be ended from outside.
     return torvane::win::RunMessageLoop();

@@ -31,7 +31,7 @@ struct DaysOffTest : ::testing::Test {
 
     std::string Beside() const { return ReadFileBytes(config.filePath).bytes; }
     void Fetch() {
-        component.OnEvent(calendar::WindowEvent::LoadTimerTick);
+        component.Start();
         ASSERT_EQ(work.Pending().size(), 1u);
         work.CompleteAll();
     }

@@ -1,15 +1,12 @@
 #include "update/win/download_file.h"
 
-#include <windows.h>
-#include <wininet.h>
-
 #include <algorithm>
 #include <climits>
 #include <optional>
 #include <string_view>
 
-#include "common/win/wide_text.h"
 #include "common/win/wininet_api.h"
+#include "common/win/wide_text.h"
 #include "update/win/download_target.h"
 
 namespace torvane::update::win {
@@ -58,8 +55,6 @@ bool ZeqDownLoadFile::DownLoadFile(const std::string& address, const std::string
 DownloadOutcome ZeqDownLoadFile::Transfer(const std::string& address, const std::string& filePath, bool hidden,
                                           bool raiseEvents) {
     if (!IsDownloadAddress(address)) return DownloadOutcome::Refused;
-    // Loaded here, on the first transfer: the calendar does not pay for the
-    // network stack at its start.
     const WinInetApi* api = WinInetApi::Get();
     if (!api) return DownloadOutcome::Failed;
     const UniqueInternet internet(api->InternetOpenW(nullptr, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
