@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/file_io.h"
+#include "update/updater_rules.h"
 
 namespace torvane::holidays {
 namespace {
@@ -28,7 +29,8 @@ DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath) {
 }
 
 DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current) {
-    if (!download(config.address, config.downloadPath)) return nullptr;
+    if (!download(update::UpdateServerPath(config.updateServer, kDaysOffServerPath), config.downloadPath))
+        return nullptr;
     const FileBytes fetched = ReadFileBytes(config.downloadPath);
     RemoveFile(config.downloadPath);
     if (fetched.outcome != ReadOutcome::Read) return nullptr;

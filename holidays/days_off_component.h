@@ -30,7 +30,7 @@ struct DaysOffPorts {
 };
 
 struct DaysOffConfig {
-    std::string address;       // "<update server>/tg/holidays.txt"
+    std::string updateServer;  // its "/tg/holidays.txt" is fetched
     std::string filePath;      // holidays.txt beside the programs
     std::string downloadPath;  // a name of its own beside it, removed after each fetch
 };

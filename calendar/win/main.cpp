@@ -23,7 +23,6 @@
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
 #include "update/check/version_check.h"
-#include "update/updater_rules.h"
 #include "update/win/download_file.h"
 #include "weather/weather_component.h"
 
@@ -96,8 +95,7 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
                                    return downloader->Download(url, target);
                                },
                                [&model](holidays::DaysOffData data) { model.SetDaysOff(std::move(data)); }},
-        holidays::DaysOffConfig{update::UpdateServerPath(servers.update, holidays::kDaysOffServerPath), daysOffPath,
-                                ProgramFilePath(holidays::kDaysOffDownloadName)},
+        holidays::DaysOffConfig{servers.update, daysOffPath, ProgramFilePath(holidays::kDaysOffDownloadName)},
         holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
     model.SetDaysOff(daysOff.current());
     model.AddComponent(daysOff);

@@ -16,7 +16,7 @@ std::string Text(std::string_view published) {
 
 struct DaysOffTest : ::testing::Test {
     testing_support::TempFolder folder{"days_off"};
-    DaysOffConfig config{"http://127.0.0.1:9/tg/holidays.txt", (folder.path() / "holidays.txt").string(),
+    DaysOffConfig config{"http://127.0.0.1:9/", (folder.path() / "holidays.txt").string(),
                          (folder.path() / "holidays.download").string()};
     FakeBackgroundWork work;
     std::optional<std::string> served;  // what the server answers; nothing: the download fails
@@ -24,7 +24,8 @@ struct DaysOffTest : ::testing::Test {
     DaysOffComponent component{
         DaysOffPorts{work,
                      [this](const std::string& address, const std::string& path) {
-                         return address == config.address && served && ReplaceFileContents(path, *served);
+                         return address == "http://127.0.0.1:9/tg/holidays.txt" && served &&
+                                ReplaceFileContents(path, *served);
                      },
                      [this](DaysOffData data) { used.push_back(std::move(data)); }},
         config, LoadDaysOff(Text("2025-11-04"), config.filePath)};
