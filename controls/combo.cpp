@@ -525,6 +525,12 @@ bool Combo::OnWheel(int notches) {
     return true;
 }
 
+void Combo::OnListScroll(int top) {
+    if (!dropped_) return;
+    top_ = std::clamp(top, 0, std::max(ListCount() - kDropRows, 0));
+    Changed();
+}
+
 void Combo::OnListHover(int index) {
     if (!dropped_ || index < 0 || index >= ListCount() || index == hot_) return;
     hot_ = index;

@@ -210,6 +210,8 @@ public:
     // Wheel notches (up positive); true when the open list took them.
     bool OnWheel(int notches);
     void OnListHover(int index);
+    // The open list's scroll bar moved its first row.
+    void OnListScroll(int top);
     void OnListChoose(int index);
     // The control lost the focus: an open list closes.
     void OnFocusLost();

@@ -16,8 +16,12 @@
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
+#include "calendar/win/web_pane.h"
+#include "controls/win/combo_window.h"
 #include "processes/win/process_ender.h"
+#include "weather/pickers.h"
 #include "weather/weather_component.h"
+#include "weather/web_pane.h"
 
 namespace {
 
@@ -70,7 +74,21 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
         weather::WeatherPorts{background, std::make_shared<win::WinInetGet>(), settings, model},
         weather::WeatherConfig{servers.location, servers.weather, ProgramFilePath("pic") + "\\"});
     model.AddComponent(weather);
+    weather::Pickers pickers(weather);
+    model.AddComponent(pickers);
+    // The pane's browser is made at T1's tick, when it first navigates.
+    calendar::win::WebPaneWindow webPane(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::adbox),
+                                         shell);
+    weather::WebPane webPaneFeature(webPane, model, servers.update);
+    model.AddComponent(webPaneFeature);
     window.Attach(model);
+    controls::win::ComboWindow text2(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2),
+                                     pickers.text2());
+    controls::win::ComboWindow combo3(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::Combo3),
+                                      pickers.Combo3());
+    window.Host(calendar::Ctl::text2, text2.hwnd());
+    window.Host(calendar::Ctl::Combo3, combo3.hwnd());
+    window.Host(calendar::Ctl::adbox, webPane.hwnd());
     return window.Run();
 }
 

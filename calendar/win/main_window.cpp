@@ -64,6 +64,10 @@ void MainWindow::Attach(FrmMain& model) {
     model_ = &model;
 }
 
+void MainWindow::Host(Ctl id, HWND child) {
+    if (mirror_ && model_) mirror_->Adopt(model_->element(id), child);
+}
+
 void MainWindow::MeasureHeader() {
     if (HDC dc = GetDC(hwnd())) {
         model_->SetHeaderHeight(ui::win::MeasureTextHeight(dc, fonts_, kGridFontCentiPt, L"星期"));
