@@ -65,7 +65,7 @@ void MainWindow::Attach(FrmMain& model) {
 }
 
 void MainWindow::Host(Ctl id, HWND child) {
-    if (mirror_ && model_) mirror_->Adopt(model_->element(id), child);
+    if (mirror_ && model_) mirror_->Adopt(model_->element(id), child, dpi());
 }
 
 void MainWindow::MeasureHeader() {

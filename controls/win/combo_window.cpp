@@ -87,7 +87,10 @@ public:
         RECT combo;
         GetWindowRect(combo_.hwnd(), &combo);
         const int border = 2 * GetSystemMetrics(SM_CYBORDER);
-        const int width = combo.right - combo.left, height = rows * rowHeight_ + border;
+        // As wide as the control, or as its longest entry when that is wider.
+        const int scrollBar = m.ListCount() > rows ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+        const int width = std::max<int>(combo.right - combo.left, WidestRow() + scrollBar + border);
+        const int height = rows * rowHeight_ + border;
         MONITORINFO monitor{sizeof monitor, {}, {}, 0};
         GetMonitorInfoW(MonitorFromWindow(combo_.hwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
         // Below the control, or above it when the screen ends first.
@@ -127,6 +130,21 @@ private:
         SelectObject(dc, old);
         ReleaseDC(hwnd(), dc);
         return metrics.tmHeight + combo_.dpi().Scale(kRowPadding);
+    }
+
+    int WidestRow() {
+        HDC dc = GetDC(hwnd());
+        const HGDIOBJ old = SelectObject(dc, combo_.font());
+        int widest = 0;
+        for (const std::string& entry : combo_.model().Entries()) {
+            const std::wstring text = Utf8ToWide(entry);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            widest = std::max<int>(widest, size.cx);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(hwnd(), dc);
+        return widest + 2 * combo_.dpi().Scale(kRowPadding);
     }
 
     int RowAt(int y) const { return rowHeight_ > 0 && y >= 0 ? combo_.model().TopIndex() + y / rowHeight_ : -1; }
@@ -376,10 +394,7 @@ void ComboWindow::Sync() {
 void ComboWindow::SyncEdit() {
     syncing_ = true;
     const std::wstring text = Utf8ToWide(model_.Text());
-    if (WindowString(edit_) != text) {
-        SetWindowTextW(edit_, text.c_str());
-        SendMessageW(edit_, EM_SETSEL, text.size(), text.size());
-    }
+    if (WindowString(edit_) != text) SetWindowTextW(edit_, text.c_str());
     SendMessageW(edit_, EM_SETREADONLY, model_.Locked(), 0);
     SendMessageW(edit_, EM_SETLIMITTEXT, static_cast<WPARAM>(model_.MaxLength()), 0);
     EnableWindow(edit_, model_.TextEnabled());

@@ -109,9 +109,10 @@ void ElementMirror::Name(size_t id, HWND child, std::string_view name) {
     if (names_[id]) SetPropW(child, kElementNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(names_[id])));
 }
 
-void ElementMirror::Adopt(const Element& e, HWND child) {
+void ElementMirror::Adopt(const Element& e, HWND child, const Dpi& dpi) {
     if (e.id >= children_.size() || children_[e.id] || !child) return;
     Name(e.id, child, e.name);
+    SyncElement(e, dpi);
 }
 
 void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {

@@ -40,7 +40,7 @@ public:
     // A feature's own window (a combo box, a web pane) in a placeholder's
     // place: the mirror names, places and shows it as the element says; the
     // feature keeps its text, its font and its life.
-    void Adopt(const Element& e, HWND child);
+    void Adopt(const Element& e, HWND child, const Dpi& dpi);
 
     HWND Child(size_t id) const { return id < children_.size() ? children_[id] : nullptr; }
     // The element behind a child's control id.
