@@ -63,15 +63,19 @@ std::wstring AccessibleText(const Element& e) {
     return text;
 }
 
+// Controls clip their siblings: a feature's window laid over one (the web
+// pane over the day panel's text) stays on top when the control repaints.
 HWND CreateChild(HINSTANCE instance, HWND owner, const Element& e, int controlId) {
     HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId));
     if (IsMirrored(e.kind))
         return CreateWindowExW(0, kMirrorClass, L"", WS_CHILD, 0, 0, 0, 0, owner, id, instance, nullptr);
     if (e.kind == ElementKind::TextBox)
-        return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        return CreateWindowExW(0, L"EDIT", L"",
+                               WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                                0, 0, 0, 0, owner, id, instance, nullptr);
     if (e.kind == ElementKind::List)
-        return CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        return CreateWindowExW(0, L"LISTBOX", L"",
+                               WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                0, 0, 0, 0, owner, id, instance, nullptr);
     return nullptr;
 }
