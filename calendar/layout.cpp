@@ -11,16 +11,7 @@ using ui::Glyph;
 using ui::Style;
 using ui::Tw;
 
-struct ElementDesign {
-    Ctl id;
-    std::string_view name;
-    ElementKind kind;
-    Rect rect;  // twips, as designed; Form_Resize moves some of them
-    Style style;
-    uint8_t traits;
-    std::string_view designedText;
-    std::string_view tip = {};
-};
+using ElementDesign = ui::ElementDesign<Ctl>;
 
 constexpr Rgb kHeaderTintTop{224, 234, 255};
 constexpr int kHeaderTintHeight = Tw(150);
@@ -114,13 +105,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::List2, "List2", K::List, At(120, 178, 50, 200), kList, kNone, {}},
 }};
 
-constexpr bool DesignInOrder() {
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        if (static_cast<size_t>(kDesign[i].id) != i) return false;
-    }
-    return true;
-}
-static_assert(DesignInOrder(), "element table must follow the order of Ctl");
+static_assert(ui::DesignInOrder(kDesign), "element table must follow the order of Ctl");
 
 constexpr int kCloseButtonInset = Tw(16);  // from the client's right edge
 constexpr int kLine = Tw(1);               // frame line thickness
@@ -136,18 +121,7 @@ void SetLook(ElementSet& elements, Ctl id, Look look) { elements.SetLook(Index(i
 }  // namespace
 
 ElementSet DesignedElements() {
-    std::vector<Element> elements(kDesign.size());
-    for (size_t i = 0; i < kDesign.size(); ++i) {
-        const ElementDesign& d = kDesign[i];
-        Element& e = elements[i];
-        e.name = d.name;
-        e.kind = d.kind;
-        e.rect = d.rect;
-        e.style = d.style;
-        e.traits = d.traits;
-        e.text = std::string(d.designedText);
-        e.tip = d.tip;
-    }
+    std::vector<Element> elements = ui::DesignedElements(kDesign);
     // Hidden until the user opens them, or until their feature exists; the
     // collapse button comes with the day panel.
     for (Ctl id : {Ctl::List1, Ctl::List2, Ctl::text2, Ctl::Combo3, Ctl::adbox, Ctl::I11})

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Start-up time under Wine: from process start to the first shown window of
 torvane.exe, against the plainest Win32 window program started the same way.
+The calendar runs twice: with its pages refused, and with a server that
+accepts and never answers (the window must not wait for either).
 
 Run after a Windows build: python3 tools/bench_startup.py [runs]
 """
@@ -38,11 +40,17 @@ def time_to_window(session, exe, args, window_class):
 def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 7
     session = harness.Session(1280, 1024)
+    server = harness.StandinServer().start()
+    for path in ("/ic.asp", "/search.php"):
+        server.set_fault(path, "hang")
     try:
         folder = session.program_folder(files=("torvane.exe", "set.ini"))
+        holed = session.program_folder(files=("torvane.exe", "set.ini"), settings=(
+            f"[server]\nlocation={server.base}/ic.asp\nweather={server.base}/search.php?city=\n"))
         plain = harness.WIN_BIN / "plainwindow.exe"
         programs = (("plain window", plain, (), "PlainWindow"),
-                    ("torvane", folder / "torvane.exe", ("qidong",), "TorvaneMain"))
+                    ("torvane", folder / "torvane.exe", ("qidong",), "TorvaneMain"),
+                    ("black-holed", holed / "torvane.exe", ("qidong",), "TorvaneMain"))
         results = {name: [] for name, *_ in programs}
         for _, exe, args, cls in programs:
             time_to_window(session, exe, args, cls)  # warm the file cache
@@ -53,10 +61,12 @@ def main():
         for name, values in results.items():
             print(f"{name:14s} median {statistics.median(values):7.1f} ms  "
                   f"min {min(values):7.1f} ms  ({runs} runs)")
-        ratio = statistics.median(results["torvane"]) / statistics.median(results["plain window"])
-        print(f"ratio torvane / plain window: {ratio:.2f}")
+        for name in ("torvane", "black-holed"):
+            ratio = statistics.median(results[name]) / statistics.median(results["plain window"])
+            print(f"ratio {name} / plain window: {ratio:.2f}")
     finally:
         session.close()
+        server.stop()
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 // test takes the device pixels the window reports.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -69,6 +70,47 @@ struct Element {
     std::string_view tip;  // tooltip; buttons read it out as their name
     std::string picture;   // pictures: the image file shown, empty for none
 };
+
+// One element as a window's design table holds it; `Id` is the window's
+// enum of its elements, in painting order.
+template <class Id>
+struct ElementDesign {
+    Id id;
+    std::string_view name;
+    ElementKind kind;
+    Rect rect;  // twips, as designed
+    Style style;
+    uint8_t traits;
+    std::string_view designedText;
+    std::string_view tip = {};
+};
+
+// True when every row of the table sits at its id's place.
+template <class Id, size_t N>
+constexpr bool DesignInOrder(const std::array<ElementDesign<Id>, N>& design) {
+    for (size_t i = 0; i < N; ++i) {
+        if (static_cast<size_t>(design[i].id) != i) return false;
+    }
+    return true;
+}
+
+// The elements as designed, all visible, in the table's order.
+template <class Id, size_t N>
+std::vector<Element> DesignedElements(const std::array<ElementDesign<Id>, N>& design) {
+    std::vector<Element> elements(N);
+    for (size_t i = 0; i < N; ++i) {
+        const ElementDesign<Id>& d = design[i];
+        Element& e = elements[i];
+        e.name = d.name;
+        e.kind = d.kind;
+        e.rect = d.rect;
+        e.style = d.style;
+        e.traits = d.traits;
+        e.text = std::string(d.designedText);
+        e.tip = d.tip;
+    }
+    return elements;
+}
 
 // Elements in painting order (back to front), indexed by id, and what
 // changed since the last TakeChanges: the view re-syncs and repaints only that.

@@ -8,6 +8,7 @@
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
 #include "calendar/win/platform_ports.h"
+#include "calendar/win/web_pane.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
@@ -16,9 +17,10 @@
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
-#include "calendar/win/web_pane.h"
 #include "controls/win/combo_window.h"
 #include "processes/win/process_ender.h"
+#include "settings/settings_button.h"
+#include "settings/win/settings_dialog.h"
 #include "weather/pickers.h"
 #include "weather/weather_component.h"
 #include "weather/web_pane.h"
@@ -81,6 +83,10 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
                                          shell);
     weather::WebPane webPaneFeature(webPane, model, servers.update);
     model.AddComponent(webPaneFeature);
+    settings::win::FrmMainLink mainLink(model, window.hwnd());
+    settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
+    settings::SettingsButton settingsButton(settingsDialog);
+    model.AddComponent(settingsButton);
     window.Attach(model);
     controls::win::ComboWindow text2(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2),
                                      pickers.text2());

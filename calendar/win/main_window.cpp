@@ -86,6 +86,9 @@ int MainWindow::Run() {
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+        // A message to another window of this thread (a finished fetch, the
+        // settings dialog) may have changed the model too.
+        Sync();
     }
     return static_cast<int>(msg.wParam);
 }

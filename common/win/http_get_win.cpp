@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/win/unique.h"
+#include "common/win/wininet_api.h"
 #include "common/win/wide_text.h"
 
 namespace torvane::win {
@@ -16,11 +16,13 @@ constexpr wchar_t kHeaders[] = L"If-Modified-Since: 0\r\n";
 }  // namespace
 
 std::string WinInetGet::GetBody(const std::string& url, std::size_t maxBytes) {
-    UniqueInternet session(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    const WinInetApi* api = WinInetApi::Get();
+    if (!api) return {};
+    UniqueInternet session(api->InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return {};
     const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                         INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
-    UniqueInternet request(InternetOpenUrlW(session.get(), Utf8ToWide(url).c_str(), kHeaders,
+    UniqueInternet request(api->InternetOpenUrlW(session.get(), Utf8ToWide(url).c_str(), kHeaders,
                                             static_cast<DWORD>(-1), flags, 0));
     if (!request) return {};
     // Whatever the status: an error page is returned like any page.
@@ -29,7 +31,7 @@ std::string WinInetGet::GetBody(const std::string& url, std::size_t maxBytes) {
     while (body.size() < maxBytes) {
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(sizeof block, maxBytes - body.size()));
         DWORD got = 0;
-        if (!InternetReadFile(request.get(), block, want, &got) || got == 0) break;
+        if (!api->InternetReadFile(request.get(), block, want, &got) || got == 0) break;
         body.append(block, got);
     }
     return body;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <utility>
 
@@ -57,6 +56,5 @@ using UniqueCursor = Unique<HCURSOR, ::DestroyCursor>;
 using UniqueMenu = Unique<HMENU, ::DestroyMenu>;
 using UniqueWindow = Unique<HWND, ::DestroyWindow>;
 using UniqueKey = Unique<HKEY, ::RegCloseKey>;
-using UniqueInternet = Unique<HINTERNET, ::InternetCloseHandle>;
 
 }  // namespace torvane::win

@@ -31,6 +31,16 @@ bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle,
     return hwnd_ != nullptr;
 }
 
+bool Window::MoveWithMouse(RECT& after) {
+    constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+    RECT before;
+    GetWindowRect(hwnd_, &before);
+    ReleaseCapture();
+    SendMessageW(hwnd_, WM_SYSCOMMAND, kMoveByCaption, 0);
+    GetWindowRect(hwnd_, &after);
+    return EqualRect(&before, &after) == FALSE;
+}
+
 LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);

@@ -33,6 +33,10 @@ protected:
     // Every message of the window after its WM_NCCREATE.
     virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+    // The system's move loop for a window without a caption, started while a
+    // mouse button is down; returns once it is released, with the window's
+    // place in `after`. False when the window did not move.
+    bool MoveWithMouse(RECT& after);
 
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,143 @@
+﻿; The Torvane installer: a per-user installation (no elevation), silent with
+; /S, the calendar started at its end unless /NORUN is given. Built by
+; tools/package, which passes VERSION, BIN (the programs) and OUTFILE.
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
+
+!ifndef VERSION | BIN | OUTFILE
+  !error "build with tools/package"
+!endif
+
+!define PRODUCT "Torvane"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvane"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+
+Name "${PRODUCT} 日历 ${VERSION}"
+OutFile "${OUTFILE}"
+; set.ini lives beside the programs and must stay writable: the user's own
+; program folder, not Program Files.
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+RequestExecutionLevel user
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+Icon "${BIN}\..\..\..\resources\pictures\torvane.ico"
+UninstallIcon "${BIN}\..\..\..\resources\pictures\torvane.ico"
+
+VIProductVersion "${VERSION_QUAD}"
+VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 日历安装程序"
+VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "CompanyName" "${PRODUCT}"
+VIAddVersionKey /LANG=2052 "LegalCopyright" "${PRODUCT}"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; Ends every program of the suite (the updater may still be ending) so no
+; file being replaced or removed is held open.
+!macro EndSuite
+  ${If} ${FileExists} "$INSTDIR\halter.exe"
+    ExecWait '"$INSTDIR\halter.exe"'
+  ${EndIf}
+!macroend
+
+; 1 when the name on the stack has no folder part, else 0.
+Function un.IsPlainName
+  Exch $0
+  Push $1
+  Push $2
+  StrCpy $2 0
+  loop:
+    StrCpy $1 $0 1 $2
+    StrCmp $1 "" plain
+    StrCmp $1 "\" folder
+    StrCmp $1 "/" folder
+    StrCmp $1 ":" folder
+    IntOp $2 $2 + 1
+    Goto loop
+  folder:
+    StrCpy $0 0
+    Goto done
+  plain:
+    StrCpy $0 1
+  done:
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+Section "Torvane"
+  !insertmacro EndSuite
+  SetOutPath "$INSTDIR"
+  File "${BIN}\torvane.exe"
+  File "${BIN}\torvaneupdate.exe"
+  File "${BIN}\torvo.exe"
+  File "${BIN}\halter.exe"
+  SetOutPath "$INSTDIR\pic"
+  File "${BIN}\pic\*.gif"
+  SetOutPath "$INSTDIR"
+  ; An upgrade keeps the user's switches.
+  ${IfNot} ${FileExists} "$INSTDIR\set.ini"
+    File "${BIN}\set.ini"
+  ${EndIf}
+  WriteINIStr "$INSTDIR\set.ini" "version" "version" "${VERSION}"
+  WriteUninstaller "$INSTDIR\uninst.exe"
+
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\torvane.exe" "qidong" "$INSTDIR\torvane.exe" 0
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} 日历"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\torvane.exe"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninst.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninst.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; After an update nothing else would bring the calendar back.
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/NORUN" $R1
+  ${If} ${Errors}
+    Exec '"$INSTDIR\torvane.exe" qidong'
+  ${EndIf}
+SectionEnd
+
+Section "Uninstall"
+  !insertmacro EndSuite
+  ; The installer an update downloaded stays beside the programs; it is named
+  ; in version.ini (only a plain file name is taken from there).
+  ReadINIStr $0 "$INSTDIR\version.ini" "Version" "DownName"
+  ${If} $0 != ""
+  ${AndIf} $0 != "."
+  ${AndIf} $0 != ".."
+    Push $0
+    Call un.IsPlainName
+    Pop $1
+    ${If} $1 == 1
+      Delete "$INSTDIR\$0"
+    ${EndIf}
+  ${EndIf}
+  Delete "$INSTDIR\torvane.exe"
+  Delete "$INSTDIR\torvaneupdate.exe"
+  Delete "$INSTDIR\torvo.exe"
+  Delete "$INSTDIR\halter.exe"
+  Delete "$INSTDIR\set.ini"
+  Delete "$INSTDIR\version.ini"
+  RMDir /r "$INSTDIR\pic"
+  Delete "$INSTDIR\uninst.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  DeleteRegValue HKCU "${RUN_KEY}" "torvane"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
