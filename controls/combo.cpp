@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ascii_case.h"
 #include "common/file_io.h"
 #include "common/program_folder.h"
 #include "common/text_codec.h"
@@ -37,11 +38,10 @@ std::string_view TrimSpaces(std::string_view s) {
     return s;
 }
 
-std::string AsciiUpper(std::string_view s) {
+// Codes compare without regard to ASCII letter case.
+std::string UpperCode(std::string_view s) {
     std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return AsciiUpper(c); });
     return out;
 }
 
@@ -289,12 +289,12 @@ std::string Combo::GetTagCode() {
 bool Combo::SetTagCode(std::string_view tgCode, int& startingFromIndex) {
     const int lastSearched = std::min(ListCount() - 1, kTagSlots - 1);
     const int start = startingFromIndex > lastSearched ? 0 : std::max(startingFromIndex, 0);
-    const std::string key = AsciiUpper(TrimSpaces(tgCode));
+    const std::string key = UpperCode(TrimSpaces(tgCode));
     currentTag_ = key;
     int found = -1;
     if (!key.empty()) {
         for (int i = start; i <= lastSearched && found < 0; ++i) {
-            if (AsciiUpper(tags_[static_cast<size_t>(i)]) == key) found = i;
+            if (UpperCode(tags_[static_cast<size_t>(i)]) == key) found = i;
         }
     }
     if (found >= 0) {

@@ -3,15 +3,14 @@
 // label and the background press; the pane's opening and its browser.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "calendar_fakes.h"
 #include "common/fake_background_work.h"
-#include "common/text_codec.h"
 #include "weather/city_table.h"
 #include "weather/pickers.h"
 #include "weather/web_pane.h"
+#include "weather_fakes.h"
 
 namespace torvane::weather {
 namespace {
@@ -21,15 +20,6 @@ using calendar::TimerId;
 using calendar::testing::Harness;
 
 constexpr char kWeatherUrl[] = "http://127.0.0.1/search.php?city=";
-
-struct FakeHttp : HttpGet {
-    std::map<std::string, std::string> pages;
-    std::vector<std::string> asked;
-    std::string GetBody(const std::string& url, std::size_t) override {
-        asked.push_back(url);
-        return Utf8ToGbk(pages[url]);
-    }
-};
 
 struct FakeBrowser : WebBrowser {
     std::vector<std::string> pages;
