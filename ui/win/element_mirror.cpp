@@ -188,7 +188,9 @@ void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
     MapWindowPoints(nullptr, owner_, reinterpret_cast<POINT*>(&r), 2);
     if (r.left != px.left || r.top != px.top || r.right - r.left != px.width || r.bottom - r.top != px.height)
         SetWindowPos(child, nullptr, px.left, px.top, px.width, px.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool shown = IsWindowVisible(child) != FALSE;
+    // The child's own flag: while the window itself is hidden (before its
+    // first showing) every child reads as invisible.
+    const bool shown = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown == e.visible) return;
     // A control that pops up must be the first window the mouse meets there,
     // above the mirror windows it covers.
