@@ -73,6 +73,7 @@ private:
     torvane::win::UniqueBrush panelBrush_;
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
+    bool loaded_ = false;  // FormLoad has run
     bool trackingLeave_ = false;
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
