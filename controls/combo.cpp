@@ -365,6 +365,12 @@ void Combo::SetDropped(bool dropped) {
     }
 }
 
+void Combo::SetDroppedDown(bool dropped) {
+    if (dropped && !textEnabled_) return;
+    SetDropped(dropped);
+    Changed();
+}
+
 void Combo::ScrollTo(int index) {
     const int lastTop = std::max(ListCount() - kDropRows, 0);
     if (index < top_) top_ = index;

@@ -188,6 +188,7 @@ public:
 
     // --- The open list ----------------------------------------------------
     bool DroppedDown() const { return dropped_; }
+    void SetDroppedDown(bool dropped);
     int HotIndex() const { return hot_; }   // the row the keys or the mouse point at
     int TopIndex() const { return top_; }   // the first row shown
     const std::vector<std::string>& Entries() const { return entries_; }

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/win/wide_text.h"
 #include "controls/win/combo_pictures.h"
@@ -287,9 +288,7 @@ LRESULT ComboWindow::OnListMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case CB_SETCURSEL:
             model_.SetListIndex(static_cast<int>(wp));
             return model_.ListIndex();
-        case CB_SHOWDROPDOWN:
-            if ((wp != FALSE) != model_.DroppedDown()) model_.OnKeyDown(VK_F4, 0);
-            return TRUE;
+        case CB_SHOWDROPDOWN: model_.SetDroppedDown(wp != FALSE); return TRUE;
         default: return Default(msg, wp, lp);
     }
 }
@@ -455,10 +454,12 @@ LRESULT CALLBACK ComboWindow::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 LRESULT ComboWindow::CallEdit(UINT msg, WPARAM wp, LPARAM lp) { return CallWindowProcW(editProc_, edit_, msg, wp, lp); }
 
 LRESULT ComboWindow::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    RECT place;
-    GetWindowRect(edit_, &place);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&place), 2);
-    const POINT offset{place.left, place.top};
+    // The text area's place in the control, for the mouse events' points.
+    const auto offset = [this] {
+        POINT corner{0, 0};
+        MapWindowPoints(edit_, hwnd(), &corner, 1);
+        return corner;
+    };
     switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -488,18 +489,20 @@ LRESULT ComboWindow::OnEditMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
             if (msg == WM_LBUTTONDOWN) textPressed_ = true;
-            model_.OnTextMouseDown(MouseArgs{PressedButton(msg), ShiftState(), fonts_.dpi().Twips(GET_X_LPARAM(lp) + offset.x),
-                                             fonts_.dpi().Twips(GET_Y_LPARAM(lp) + offset.y)});
+            MouseArgs args = Args(wp, lp, offset());
+            args.button = PressedButton(msg);
+            model_.OnTextMouseDown(args);
             break;
+        }
         case WM_LBUTTONUP: {
             const LRESULT result = CallEdit(msg, wp, lp);
             ReportSelection();
             if (std::exchange(textPressed_, false)) model_.OnTextClick();
             return result;
         }
-        case WM_MOUSEMOVE: model_.OnMouseMove(Args(wp, lp, offset)); break;
+        case WM_MOUSEMOVE: model_.OnMouseMove(Args(wp, lp, offset())); break;
         case WM_MOUSEWHEEL:
             if (model_.OnWheel(GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA)) return 0;
             break;
