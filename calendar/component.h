@@ -56,6 +56,8 @@ public:
     // An information balloon on the tray icon; T3 takes it down after two
     // seconds and leaves the icon.
     virtual void Announce(std::string_view title, std::string_view text) = 0;
+    // Ends the calendar at once (for the updater), its tray icon first.
+    virtual void EndCalendar() = 0;
 };
 
 }  // namespace torvane::calendar

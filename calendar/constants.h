@@ -76,6 +76,7 @@ enum class TimerId : uint8_t { Timer2 = 1, T1, T3, TmrLoad };
 inline constexpr int kTimer2IntervalMs = 1000;
 inline constexpr int kT1IntervalMs = 4000;
 inline constexpr int kT3IntervalMs = 2000;
+inline constexpr int kTmrLoadIntervalMs = 300;
 
 // --- Keys (virtual-key codes) ----------------------------------------------
 inline constexpr int kKeyPageUp = 33;

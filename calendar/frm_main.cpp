@@ -48,6 +48,7 @@ void FrmMain::FormLoad() {
     ports_.host.StartTimer(TimerId::T1, kT1IntervalMs);
     t1Running_ = true;
     Broadcast(WindowEvent::Loaded);
+    ports_.host.StartTimer(TimerId::TmrLoad, kTmrLoadIntervalMs);
 }
 
 void FrmMain::ApplyDisplaySwitches() {
@@ -164,6 +165,7 @@ void FrmMain::onTimer(TimerId id) {
             tray_.AddTrayIcon(kTrayTip);
             break;
         case TimerId::TmrLoad:
+            ports_.host.StopTimer(TimerId::TmrLoad);  // one tick per start
             Broadcast(WindowEvent::LoadTimerTick);
             break;
     }
@@ -275,6 +277,12 @@ int FrmMain::listSelection(Ctl list) const {
 void FrmMain::ShowTrayBalloon(std::string_view title, std::string_view text, uint32_t iconKind,
                               uint32_t timeoutMs) {
     tray_.ShowTrayBalloon(title, text, iconKind, timeoutMs);
+}
+
+void FrmMain::EndCalendar() {
+    // No dead icon may stay behind in the tray.
+    tray_.RemoveTrayIcon();
+    ports_.host.Quit();
 }
 
 void FrmMain::Exit() {

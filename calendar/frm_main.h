@@ -92,6 +92,7 @@ public:
     void ReloadDisplaySwitches() override;
     const std::string& TextOf(Ctl id) const override;
     void Announce(std::string_view title, std::string_view text) override;
+    void EndCalendar() override;
 
     // --- What the view shows ------------------------------------------------
     const ElementSet& elements() const { return elements_; }

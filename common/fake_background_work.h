@@ -3,6 +3,7 @@
 // and time-out rules are the real runner's JobTable.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -25,11 +26,25 @@ public:
     JobId Start(JobOptions options, std::function<void()> work, std::function<void()> deliver,
                 std::function<void()> timedOut) override
     {
+        return StartReporting(
+            std::move(options), [work = std::move(work)](const PostReport&) { work(); },
+            std::move(deliver), std::move(timedOut));
+    }
+
+    // The work's reports wait until DeliverReports or the job's completion.
+    JobId StartReporting(JobOptions options, std::function<void(const PostReport&)> work,
+                         std::function<void()> deliver, std::function<void()> timedOut) override
+    {
         const JobTable::Added added = table_.Add(options, std::move(deliver), std::move(timedOut));
         work_.erase(added.superseded);
-        work_[added.id] = std::move(work);
-        started_.push_back({added.id, std::move(options.kind), options.timeoutMs});
-        return added.id;
+        const JobId id = added.id;
+        work_[id] = [this, id, work = std::move(work)] {
+            work([this, id](std::function<void()> report) {
+                reports_.push_back({id, std::move(report)});
+            });
+        };
+        started_.push_back({id, std::move(options.kind), options.timeoutMs});
+        return id;
     }
 
     void Cancel(JobId id) override
@@ -55,11 +70,26 @@ public:
         }
         const std::function<void()> work = std::move(found->second);
         work_.erase(found);
-        const std::function<void()> then = table_.Finish(id, RunWork(work));
+        const WorkOutcome outcome = RunWork(work);
+        DeliverReports();
+        const std::function<void()> then = table_.Finish(id, outcome);
         if (then) {
             then();
         }
         return true;
+    }
+
+    // Runs the reports posted so far, oldest first, as the window's thread
+    // would while the work goes on; those of jobs no longer live are dropped.
+    void DeliverReports()
+    {
+        while (!reports_.empty()) {
+            auto [id, report] = std::move(reports_.front());
+            reports_.pop_front();
+            if (const std::function<void()> run = table_.Report(id, std::move(report))) {
+                run();
+            }
+        }
     }
 
     // Completes the jobs pending now, oldest first; jobs that their
@@ -92,6 +122,7 @@ private:
     JobTable table_;
     std::map<JobId, std::function<void()>> work_;
     std::vector<Started> started_;
+    std::deque<std::pair<JobId, std::function<void()>>> reports_;
 };
 
 }  // namespace torvane

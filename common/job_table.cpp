@@ -71,6 +71,11 @@ std::function<void()> JobTable::Expire(JobId id)
     return job ? std::move(job->timedOut) : std::function<void()>{};
 }
 
+std::function<void()> JobTable::Report(JobId id, std::function<void()> report) const
+{
+    return IsLive(id) ? std::move(report) : std::function<void()>{};
+}
+
 bool JobTable::IsLive(JobId id) const
 {
     return std::ranges::find(jobs_, id, &Job::id) != jobs_.end();
@@ -93,7 +98,20 @@ bool FinishedJobs::Report(JobId id, WorkOutcome outcome)
     if (closed_) {
         return false;
     }
-    finished_.push_back({id, outcome});
+    finished_.push_back({id, outcome, {}});
+    if (wake_) {
+        wake_();
+    }
+    return true;
+}
+
+bool FinishedJobs::Post(JobId id, std::function<void()> report)
+{
+    const std::lock_guard lock(mutex_);
+    if (closed_ || !report) {
+        return false;
+    }
+    finished_.push_back({id, WorkOutcome::Returned, std::move(report)});
     if (wake_) {
         wake_();
     }
@@ -106,20 +124,29 @@ std::optional<FinishedJobs::Finished> FinishedJobs::Take()
     if (finished_.empty()) {
         return std::nullopt;
     }
-    const Finished oldest = finished_.front();
+    Finished oldest = std::move(finished_.front());
     finished_.pop_front();
     return oldest;
 }
 
 void FinishedJobs::Close()
 {
+    // What goes is released outside the lock: a report may hold anything.
     std::function<void()> wake;
+    std::deque<Finished> dropped;
     {
         const std::lock_guard lock(mutex_);
         closed_ = true;
-        finished_.clear();
+        dropped.swap(finished_);
         wake.swap(wake_);
     }
+}
+
+PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id)
+{
+    return [finished = std::move(finished), id](std::function<void()> report) {
+        finished->Post(id, std::move(report));
+    };
 }
 
 void StartWorker(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work)

@@ -46,6 +46,10 @@ public:
     // empty function when it has none or is not live.
     std::function<void()> Expire(JobId id);
 
+    // A report the job's work posted: gives it back to run while the job is
+    // live, else an empty function. The job goes on either way.
+    std::function<void()> Report(JobId id, std::function<void()> report) const;
+
     bool IsLive(JobId id) const;
     // Oldest first.
     std::vector<JobId> LiveJobs() const;
@@ -74,6 +78,9 @@ public:
     struct Finished {
         JobId id = kNoJob;
         WorkOutcome outcome = WorkOutcome::Returned;
+        // Set for a report the work posted while it runs; the job has not
+        // ended then.
+        std::function<void()> report;
     };
 
     // `wake` tells the window's thread that a report is waiting. It is called
@@ -84,6 +91,9 @@ public:
     // Worker side: records that the job's work ended, then wakes the window's
     // thread. False, and nothing recorded, once closed.
     bool Report(JobId id, WorkOutcome outcome);
+    // Worker side: queues a report of a running job behind what waits
+    // already, then wakes the window's thread. False once closed.
+    bool Post(JobId id, std::function<void()> report);
 
     // Window side: the oldest report not yet taken.
     std::optional<Finished> Take();
@@ -97,6 +107,9 @@ private:
     std::deque<Finished> finished_;
     bool closed_ = false;
 };
+
+// The PostReport a job's work gets: it queues reports of job `id` in `finished`.
+PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id);
 
 // Runs `work` on a new thread of its own and reports its end to `finished`.
 // The thread is detached: nobody ever waits for it. If no thread can be

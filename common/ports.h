@@ -36,6 +36,14 @@ public:
     virtual bool DeleteRunValue(std::string_view valueName) = 0;
 };
 
+class ProgramStarter {
+public:
+    virtual ~ProgramStarter() = default;
+    // Starts a program in a normal window with the focus and returns at
+    // once; false when it could not be started.
+    virtual bool StartProgram(std::string_view exePath, std::string_view arguments) = 0;
+};
+
 class ProcessEnder {
 public:
     virtual ~ProcessEnder() = default;

@@ -24,6 +24,8 @@ inline constexpr std::string_view kAutoUpgradeKey = "x9";
 // "Version"/"Version"; the store's case-blind lookup makes them one entry.
 inline constexpr std::string_view kInstalledVersionSection = "version";
 inline constexpr std::string_view kInstalledVersionKey = "version";
+inline constexpr std::string_view kUpdaterVersionSection = "Version";
+inline constexpr std::string_view kUpdaterVersionKey = "Version";
 
 // Read-only overrides of the built-in public addresses.
 inline constexpr std::string_view kServerSection = "server";
@@ -38,6 +40,9 @@ inline constexpr std::string_view kVersionFileSection = "Version";
 inline constexpr std::string_view kRemoteVersionKey = "Version";
 inline constexpr std::string_view kDownUrlKey = "DownUrl";
 inline constexpr std::string_view kDownNameKey = "DownName";
+// Optional: the installer's SHA-256 in hexadecimal; the updater runs nothing
+// that does not match it.
+inline constexpr std::string_view kDownSha256Key = "Sha256";
 
 struct ServerAddresses {
     std::string home;      // product home page
@@ -51,11 +56,15 @@ struct ServerAddresses {
 ServerAddresses DefaultServerAddresses();
 // The built-in addresses, each replaced by a non-empty value of [server].
 ServerAddresses LoadServerAddresses(Settings& settings);
+// A page of a server: its address, with or without a closing "/", and the
+// page's path from its leading "/" (the update server's "/tg/").
+std::string ServerPage(std::string_view server, std::string_view path);
 
 struct VersionFileEntries {
     std::string version;
     std::string downUrl;
     std::string downName;
+    std::string sha256;
 };
 
 // The entries of "version.ini"; each is empty when missing.

@@ -20,7 +20,7 @@ NAMED = 0x80000000
 WINDOWS_SETTINGS_2016 = "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness"
 
 
-class NotAProgram(Exception):
+class NotAProgram(ValueError):
     pass
 
 
@@ -87,6 +87,24 @@ class PeImage:
         rva, size = struct.unpack_from("<II", self.data, base + languages[0][1])
         start = self.offset(rva)
         return self.data[start:start + size]
+
+
+RT_VERSION = 16
+FIXED_FILE_INFO_SIGNATURE = 0xFEEF04BD
+
+
+def file_version(path):
+    """The program's file version from its version resource, as "a.b.c.d",
+    or None when it has none."""
+    with open(path, "rb") as f:
+        info = PeImage(f.read()).resource(RT_VERSION, 1)
+    if not info:
+        return None
+    at = info.find(struct.pack("<I", FIXED_FILE_INFO_SIGNATURE))
+    if at < 0:
+        return None
+    most, least = struct.unpack_from("<II", info, at + 8)
+    return f"{most >> 16}.{most & 0xFFFF}.{least >> 16}.{least & 0xFFFF}"
 
 
 def dpi_awareness(manifest):

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Draws the program icon and the drag pointer with ImageMagick. The results
+# Draws the program icon and the drag pointer with ImageMagick, and the
+# progress bar's skins. The results
 # are committed (resources/pictures/), so a build does not need this script;
 # run it again after changing the design.
 set -euo pipefail
-cd "$(dirname "$0")/../resources/pictures"
+tools=$(cd "$(dirname "$0")" && pwd)
+cd "$tools/../resources/pictures"
 font=$(fc-match -f '%{file}' 'WenQuanYi Micro Hei')
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -49,3 +51,6 @@ combo_button hover '#DBEAFE' '#2563EB' 0
 combo_button pressed '#BFDBFE' '#1D4ED8' 4
 combo_button disabled '#F8FAFC' '#CBD5E1' 0
 echo "pictures written to $PWD"
+
+# The progress bar's skins (24-bit bitmaps).
+python3 "$tools/make_progress_skins.py"

@@ -15,6 +15,7 @@ enum class DrawKind : uint8_t {
     FillRect,  // (x1, y1) to (x2, y2), right and bottom edges excluded
     Line,      // (x1, y1) to (x2, y2), 1 pixel
     Text,      // `text` with its top left corner at (x1, y1)
+    Bitmap,    // the `source` part of bitmap `bitmap` stretched to (x1, y1) to (x2, y2)
 };
 
 struct DrawOp {
@@ -24,6 +25,8 @@ struct DrawOp {
     std::string text;
     bool bold = false;
     int fontCentiPt = 0;
+    uint16_t bitmap = 0;  // which bitmap: the view that plays the list knows them
+    Rect source = {};     // pixels of the bitmap
 };
 
 using DrawList = std::vector<DrawOp>;

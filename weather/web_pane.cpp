@@ -1,6 +1,7 @@
 #include "weather/web_pane.h"
 
 #include "common/ascii_case.h"
+#include "common/settings_keys.h"
 
 namespace torvane::weather {
 namespace {
@@ -14,10 +15,7 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-std::string WebPanePage(std::string_view updateServer) {
-    while (!updateServer.empty() && updateServer.back() == '/') updateServer.remove_suffix(1);
-    return std::string(updateServer).append(kWebPanePath);
-}
+std::string WebPanePage(std::string_view updateServer) { return ServerPage(updateServer, kWebPanePath); }
 
 ui::Rect BrowserPlace(int innerWidth, int innerHeight) {
     return ui::Rect{-kBrowserOverhang, -kBrowserOverhang, innerWidth + 2 * kBrowserOverhang,

@@ -11,6 +11,7 @@
 #include "calendar/win/web_pane.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
+#include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
 #include "common/win/gdiplus.h"
@@ -21,6 +22,8 @@
 #include "processes/win/process_ender.h"
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
+#include "update/check/version_check.h"
+#include "update/win/download_file.h"
 #include "weather/pickers.h"
 #include "weather/weather_component.h"
 #include "weather/web_pane.h"
@@ -33,22 +36,24 @@ std::string ExePath() {
     return torvane::WideToUtf8(std::wstring_view(path, n < std::size(path) ? n : 0));
 }
 
-// GDI+ for the glyphs, for as long as the window lives.
-class GdiplusSession {
+// version.ini through the WinINet engine, on the check's worker.
+class EngineDownloader final : public torvane::update::VersionDownloader {
 public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    bool Download(const std::string& url, const std::string& target) override {
+        return torvane::update::win::ZeqDownLoadFile().DownLoadFile(url, target, false, false);
     }
-    ~GdiplusSession() {
-        if (started_) Gdiplus::GdiplusShutdown(token_);
+};
+
+class MessageBoxPrompt final : public torvane::update::Prompt {
+public:
+    explicit MessageBoxPrompt(HWND owner) : owner_(owner) {}
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        return MessageBoxW(owner_, torvane::Utf8ToWide(text).c_str(), torvane::Utf8ToWide(title).c_str(),
+                           MB_YESNO | MB_ICONINFORMATION) == IDYES;
     }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
 
 private:
-    ULONG_PTR token_ = 0;
-    bool started_ = false;
+    HWND owner_;
 };
 
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
@@ -87,6 +92,15 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
     settings::SettingsButton settingsButton(settingsDialog);
     model.AddComponent(settingsButton);
+    IniSettings versionFile(VersionFilePath());
+    win::ProcessStarter starter;
+    MessageBoxPrompt prompt(window.hwnd());
+    update::VersionCheck versionCheck(
+        update::VersionCheckPorts{background, std::make_shared<EngineDownloader>(), settings, versionFile, starter,
+                                  prompt, model},
+        update::VersionCheckConfig{servers.update, VersionFilePath(), ProgramFilePath(kUpdaterExe),
+                                   ProgramFilePath("update.exe"), {}});
+    model.AddComponent(versionCheck);
     window.Attach(model);
     controls::win::ComboWindow text2(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2),
                                      pickers.text2());
@@ -107,6 +121,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
 
-    GdiplusSession gdiplus;
+    torvane::win::GdiplusSession gdiplus;
     return ShowCalendar(instance, settings, servers, shell);
 }

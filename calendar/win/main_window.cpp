@@ -85,15 +85,9 @@ int MainWindow::Run() {
     model_->ShowWindow();
     Sync();
     PostMessageW(hwnd(), kShown, 0, 0);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        // A message to another window of this thread (a finished fetch, the
-        // settings dialog) may have changed the model too.
-        Sync();
-    }
-    return static_cast<int>(msg.wParam);
+    // A message to another window of this thread (a finished fetch, the
+    // settings dialog) may have changed the model too.
+    return ui::win::RunMessageLoop([this] { Sync(); });
 }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -161,14 +155,11 @@ void MainWindow::OnMouse(UINT msg, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
         case WM_MOUSEMOVE:
-            if (!trackingLeave_) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-                trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
-            }
+            TrackMouseLeave();
             model_->onMouseMove(x, y);
             break;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            MouseLeft();
             model_->onMouseLeave();
             break;
         case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
@@ -257,15 +248,10 @@ void MainWindow::SetVisible(bool visible) {
 bool MainWindow::IsVisible() { return IsWindowVisible(hwnd()) != FALSE; }
 
 WindowRect MainWindow::RunMoveLoop() {
-    constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
-    RECT before, after;
-    GetWindowRect(hwnd(), &before);
-    ReleaseCapture();
-    SendMessageW(hwnd(), WM_SYSCOMMAND, kMoveByCaption, 0);
-    GetWindowRect(hwnd(), &after);
+    RECT after;
     // Twips do not survive a trip through whole pixels: a window that did not
     // move keeps the model's own numbers, or a click would read as a drag.
-    if (EqualRect(&before, &after)) return model_->windowRect();
+    if (!MoveWithMouse(after)) return model_->windowRect();
     const ui::Rect twips = dpi().Twips(ui::Rect{after.left, after.top, after.right - after.left, after.bottom - after.top});
     return {twips.left, twips.top, twips.width, twips.height};
 }

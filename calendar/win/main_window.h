@@ -74,7 +74,6 @@ private:
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
     bool loaded_ = false;  // FormLoad has run
-    bool trackingLeave_ = false;
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
     ui::win::PictureCache pictures_;

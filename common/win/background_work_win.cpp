@@ -10,7 +10,7 @@ namespace torvane::win {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TorvaneBackgroundWork";
-// One message per finished job; the job itself waits in FinishedJobs.
+// One message per finished job or report; they wait in FinishedJobs.
 constexpr UINT kJobFinished = WM_APP + 1;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
@@ -62,6 +62,16 @@ BackgroundWorkWin::~BackgroundWorkWin()
 JobId BackgroundWorkWin::Start(JobOptions options, std::function<void()> work,
                                std::function<void()> deliver, std::function<void()> timedOut)
 {
+    return StartReporting(
+        std::move(options), [work = std::move(work)](const PostReport&) { work(); },
+        std::move(deliver), std::move(timedOut));
+}
+
+JobId BackgroundWorkWin::StartReporting(JobOptions options,
+                                        std::function<void(const PostReport&)> work,
+                                        std::function<void()> deliver,
+                                        std::function<void()> timedOut)
+{
     if (!window_) {
         return kNoJob;
     }
@@ -73,7 +83,8 @@ JobId BackgroundWorkWin::Start(JobOptions options, std::function<void()> work,
     if (timeoutMs > 0) {
         SetTimer(window_, TimerOf(added.id), TimerPeriod(timeoutMs), nullptr);
     }
-    StartWorker(finished_, added.id, std::move(work));
+    StartWorker(finished_, added.id,
+                [work = std::move(work), post = PosterFor(finished_, added.id)] { work(post); });
     return added.id;
 }
 
@@ -87,8 +98,16 @@ void BackgroundWorkWin::Cancel(JobId id)
 // Each callback is the last thing a handler does: it may destroy the runner.
 void BackgroundWorkWin::OnJobFinished()
 {
-    const std::optional<FinishedJobs::Finished> finished = finished_->Take();
+    std::optional<FinishedJobs::Finished> finished = finished_->Take();
     if (!finished) {
+        return;
+    }
+    if (finished->report) {
+        const std::function<void()> report =
+            table_.Report(finished->id, std::move(finished->report));
+        if (report) {
+            report();
+        }
         return;
     }
     KillTimer(window_, TimerOf(finished->id));

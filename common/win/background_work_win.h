@@ -24,6 +24,8 @@ public:
 
     JobId Start(JobOptions options, std::function<void()> work, std::function<void()> deliver,
                 std::function<void()> timedOut) override;
+    JobId StartReporting(JobOptions options, std::function<void(const PostReport&)> work,
+                         std::function<void()> deliver, std::function<void()> timedOut) override;
     void Cancel(JobId id) override;
 
 private:

@@ -3,15 +3,12 @@
 #include <string>
 
 #include "common/file_io.h"
+#include "common/win/file_replace.h"
 #include "common/win/wide_text.h"
 
 namespace torvane {
 namespace {
 
-constexpr int kNameAttempts = 16;
-// A virus scanner or indexer may hold the target open for a moment.
-constexpr int kMoveAttempts = 5;
-constexpr DWORD kMoveRetryMs = 50;
 constexpr DWORD kMaxChunk = 1u << 20;
 constexpr DWORD kReadChunk = 1u << 16;
 
@@ -63,25 +60,6 @@ bool ReadAll(HANDLE file, std::string& bytes)
     }
 }
 
-// Where the folder part of `target` ends: after its last separator or drive
-// colon, or 0.
-std::size_t NameStart(std::wstring_view target)
-{
-    const std::size_t separator = target.find_last_of(L"\\/:");
-    return separator == std::wstring_view::npos ? 0 : separator + 1;
-}
-
-std::wstring TemporaryName(std::wstring_view target, int attempt)
-{
-    static LONG counter = 0;
-    const std::size_t nameStart = NameStart(target);
-    return std::wstring(target.substr(0, nameStart)) + L"~" +
-           std::wstring(target.substr(nameStart)) + L"." +
-           std::to_wstring(GetCurrentProcessId()) + L"." +
-           std::to_wstring(InterlockedIncrement(&counter)) + L"." + std::to_wstring(attempt) +
-           L".tmp";
-}
-
 bool WriteAll(HANDLE file, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -93,18 +71,6 @@ bool WriteAll(HANDLE file, std::string_view bytes)
         bytes.remove_prefix(written);
     }
     return true;
-}
-
-bool MoveOver(const std::wstring& from, const std::wstring& to)
-{
-    for (int attempt = 0; attempt < kMoveAttempts; ++attempt) {
-        if (MoveFileExW(from.c_str(), to.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return true;
-        }
-        Sleep(kMoveRetryMs);
-    }
-    return false;
 }
 
 }  // namespace
@@ -139,24 +105,17 @@ FileBytes ReadFileBytes(std::string_view path)
 bool ReplaceFileContents(std::string_view targetPath, std::string_view bytes)
 {
     const std::wstring target = Utf8ToWide(targetPath);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::wstring temporary = TemporaryName(target, attempt);
-        FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid()) {
-            if (GetLastError() == ERROR_FILE_EXISTS) {
-                continue;
-            }
-            return false;
-        }
-        const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-        if (!file.Close() || !written || !MoveOver(temporary, target)) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        return true;
+    const win::FileBeside beside = win::CreateFileBeside(target, FILE_ATTRIBUTE_NORMAL, 0);
+    FileHandle file(beside.handle);
+    if (!file.valid()) {
+        return false;
     }
-    return false;
+    const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    if (!file.Close() || !written || !win::MoveOver(beside.path, target)) {
+        DeleteFileW(beside.path.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace torvane

@@ -14,3 +14,25 @@ using std::min;
 }  // namespace Gdiplus
 
 #include <gdiplus.h>
+
+namespace torvane::win {
+
+// GDI+ for as long as the object lives.
+class GdiplusSession {
+public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiplusSession() {
+        if (started_) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+    bool started_ = false;
+};
+
+}  // namespace torvane::win

@@ -15,6 +15,24 @@ LocalDateTime LocalClock::Now() {
 
 void ShellOpener::OpenWebPage(std::string_view address) { win::OpenWebPage(owner_, Utf8ToWide(address)); }
 
+bool ProcessStarter::StartProgram(std::string_view exePath, std::string_view arguments) {
+    const std::wstring path = Utf8ToWide(exePath);
+    std::wstring commandLine = L"\"" + path + L"\" " + Utf8ToWide(arguments);
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
 bool RunKeyAutostart::WriteRunValue(std::string_view valueName, std::string_view data) {
     HKEY raw = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(kRunKeyPath).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,

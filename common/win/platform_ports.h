@@ -1,4 +1,5 @@
-// The shared platform ports on Win32: local clock, shell, Run-key autostart.
+// The shared platform ports on Win32: local clock, shell, program start,
+// Run-key autostart.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,12 @@ public:
 
 private:
     HWND owner_ = nullptr;
+};
+
+// CreateProcess with the program's own folder as the working folder.
+class ProcessStarter final : public ProgramStarter {
+public:
+    bool StartProgram(std::string_view exePath, std::string_view arguments) override;
 };
 
 // The value under the current user's Run key: writable without

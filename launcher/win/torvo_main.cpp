@@ -6,10 +6,13 @@
 
 #include <string>
 
+#include "common/file_io.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/program_names.h"
 #include "common/settings_keys.h"
+#include "common/win/platform_ports.h"
+#include "common/win/single_instance.h"
 #include "common/win/wide_text.h"
 #include "processes/win/transparent_window.h"
 #include "common/win/unique.h"
@@ -21,17 +24,6 @@ using torvane::win::UniqueHandle;
 constexpr wchar_t kInstanceMutex[] = L"Local\\Torvane.Launcher";
 constexpr wchar_t kWindowClass[] = L"TorvaneLauncher";
 constexpr wchar_t kCaption[] = L"Form1";
-
-// False when another launcher runs. Otherwise `lock` keeps the named mutex
-// for the life of the process (or stays empty if the mutex cannot be made:
-// the launcher then still does its job).
-bool TakeInstanceLock(UniqueHandle& lock)
-{
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutex);
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    lock.reset(mutex);
-    return !(mutex && existed);
-}
 
 std::wstring ProbeAddress()
 {
@@ -46,35 +38,12 @@ bool CanReachInternet(const std::wstring& address)
            InternetCheckConnectionW(address.c_str(), FLAG_ICC_FORCE_CONNECTION, 0) != FALSE;
 }
 
-bool IsFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Starts "<folder>\torvane.exe" qidong in a normal window, without waiting.
-void StartCalendar(const std::wstring& folder, const std::wstring& calendar)
-{
-    std::wstring commandLine =
-        L"\"" + calendar + L"\" " + torvane::Utf8ToWide(torvane::kAutostartArgument);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION started{};
-    if (CreateProcessW(calendar.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.c_str(), &startup, &started)) {
-        UniqueHandle process(started.hProcess);
-        UniqueHandle thread(started.hThread);
-    }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     UniqueHandle lock;
-    if (!TakeInstanceLock(lock)) {
+    if (!torvane::win::TakeInstanceLock(kInstanceMutex, lock)) {
         return 0;
     }
     // The window is never shown; the launcher works without it if it cannot
@@ -83,11 +52,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (!CanReachInternet(ProbeAddress())) {
         return 0;
     }
-    const std::wstring folder = torvane::Utf8ToWide(torvane::ProgramFolder());
-    const std::wstring calendar = torvane::Utf8ToWide(
-        torvane::ProgramFilePath(torvane::kCalendarExe));
-    if (IsFile(calendar)) {
-        StartCalendar(folder, calendar);
+    const std::string calendar = torvane::ProgramFilePath(torvane::kCalendarExe);
+    if (torvane::FileExists(calendar)) {
+        torvane::win::ProcessStarter().StartProgram(calendar, torvane::kAutostartArgument);
     }
     // Nothing more to do: wait, hidden, to be ended from outside.
     return torvane::win::RunMessageLoop();

@@ -66,14 +66,11 @@ void SettingsWindow::OnMouse(UINT msg, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
         case WM_MOUSEMOVE:
-            if (!trackingLeave_) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd(), 0};
-                trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
-            }
+            TrackMouseLeave();
             model_->onMouseMove(x, y);
             break;
         case WM_MOUSELEAVE:
-            trackingLeave_ = false;
+            MouseLeft();
             model_->onMouseLeave();
             break;
         case WM_LBUTTONUP: model_->onMouseUp(x, y); break;

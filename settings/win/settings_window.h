@@ -49,7 +49,6 @@ private:
 
     HINSTANCE instance_;
     HCURSOR movePointer_ = nullptr;  // a shared resource: never destroyed
-    bool trackingLeave_ = false;
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
     std::unique_ptr<ui::win::ElementMirror> mirror_;

@@ -29,6 +29,12 @@ class BackgroundWorkTest(unittest.TestCase):
                      "weather delivered new"):
             self.assertIn(line + ON_WINDOW_THREAD, self.story, self.lines)
 
+    def test_reports_arrive_on_the_window_thread_in_order_before_the_result(self):
+        lines = [line for line in self.story if line.startswith(("report ", "reporting "))]
+        self.assertEqual(lines, ["report 10%" + ON_WINDOW_THREAD, "report 60%" + ON_WINDOW_THREAD,
+                                 "reporting delivered" + ON_WINDOW_THREAD], self.lines)
+        self.assertFalse([line for line in self.story if line.startswith("silenced")], self.lines)
+
     def test_late_superseded_and_cancelled_results_are_dropped(self):
         self.assertIn("late, old weather and cancelled work returned", self.story, self.lines)
         for dropped in ("late delivered", "weather delivered old", "cancelled"):

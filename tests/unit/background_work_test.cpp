@@ -38,8 +38,8 @@ void RunIf(const std::function<void()>& then)
 // One step of a table case: what happens to which job (by its order of
 // starting, from 0), and in what kind new jobs start.
 struct Step {
-    enum Op { Start, Finish, Throw, Expire, Drop } op;
-    int job = 0;            // for Finish, Throw, Expire, Drop
+    enum Op { Start, Finish, Throw, Expire, Drop, Report } op;
+    int job = 0;            // for Finish, Throw, Expire, Drop, Report
     std::string kind = {};  // for Start
 };
 
@@ -70,6 +70,10 @@ TEST(JobTable, KeepsTheRulesOfSupersedeTimeOutAndCancel)
         {"a cancelled job neither delivers nor times out",
          {{S::Start}, {S::Drop, 0}, {S::Finish, 0}, {S::Expire, 0}},
          {}},
+        {"a live job's reports run, those of a dropped or ended job are dropped",
+         {{S::Start}, {S::Start}, {S::Report, 0}, {S::Drop, 1}, {S::Report, 1}, {S::Finish, 0},
+          {S::Report, 0}},
+         {"report 0", "deliver 0"}},
         {"work that throws ends the job as a time-out",
          {{S::Start}, {S::Throw, 0}, {S::Finish, 0}},
          {"timeout 0"}},
@@ -92,6 +96,7 @@ TEST(JobTable, KeepsTheRulesOfSupersedeTimeOutAndCancel)
             case S::Throw: RunIf(table.Finish(id, WorkOutcome::Threw)); break;
             case S::Expire: RunIf(table.Expire(id)); break;
             case S::Drop: table.Drop(id); break;
+            case S::Report: RunIf(table.Report(id, story.Note("report " + std::to_string(step.job)))); break;
             }
         }
         EXPECT_EQ(story.lines, c.story);
@@ -183,6 +188,30 @@ TEST(StartWorker, RunsTheWorkOnAnotherThreadAndReportsHowItEnded)
                                                                 {2, WorkOutcome::Threw}}));
     EXPECT_NE(ranOn, std::this_thread::get_id());
     finished->Close();
+}
+
+TEST(StartWorker, ReportsOfTheWorkArriveInOrderBeforeItsEnd)
+{
+    Waker waker;
+    auto finished = std::make_shared<FinishedJobs>(waker.Wake());
+    std::vector<std::string> seen;  // only the test's thread runs the reports
+    StartWorker(finished, 3, [&seen, post = PosterFor(finished, 3)] {
+        for (const char* percent : {"10%", "60%", "100%"}) {
+            post([&seen, percent] { seen.push_back(percent); });
+        }
+    });
+    waker.WaitFor(4);
+    while (const std::optional<FinishedJobs::Finished> entry = finished->Take()) {
+        EXPECT_EQ(entry->id, 3u);
+        if (entry->report) {
+            entry->report();
+        } else {
+            seen.push_back("end");
+        }
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"10%", "60%", "100%", "end"}));
+    finished->Close();
+    EXPECT_FALSE(finished->Post(3, [] {}));
 }
 
 }  // namespace

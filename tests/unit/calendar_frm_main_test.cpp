@@ -43,8 +43,9 @@ TEST(CalendarStart, FormLoadRunsItsStepsInOrder) {
                             "rect 23320,7775 5280x7785", "resource 101", "resource 102",
                             "resource 103", "resource 104", "resource 105", "resource 106",
                             Event(WindowEvent::Starting), "timer start 2",
-                            Event(WindowEvent::Loaded)}));
-    EXPECT_EQ(h.w.timers, (std::map<TimerId, int>{{TimerId::Timer2, 1000}, {TimerId::T1, 4000}}));
+                            Event(WindowEvent::Loaded), "timer start 4"}));
+    EXPECT_EQ(h.w.timers, (std::map<TimerId, int>{{TimerId::Timer2, 1000}, {TimerId::T1, 4000},
+                                                  {TimerId::TmrLoad, 300}}));
     EXPECT_EQ(h.model.selected(), (SelDate{2014, 2, 5}));
     EXPECT_EQ(h.Text(Ctl::Label5) + "/" + h.Text(Ctl::Label7), "2014/2");
     EXPECT_EQ(h.Text(Ctl::Label1), "2014年2月5日 周三");

@@ -141,13 +141,25 @@ void PaintButton(HDC dc, const Element& e, const Rect& px, FontCache& fonts) {
     }
 }
 
-void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts) {
+// A part of a bitmap stretched onto the surface as it is, without smoothing.
+void PaintBitmap(HDC dc, HDC memory, const DrawOp& op, int dx, int dy, const BitmapSource& bitmaps) {
+    HBITMAP bitmap = bitmaps ? bitmaps(op.bitmap) : nullptr;
+    if (!bitmap || !memory) return;
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, op.x1 + dx, op.y1 + dy, op.x2 - op.x1, op.y2 - op.y1, memory, op.source.left, op.source.top,
+               op.source.width, op.source.height, SRCCOPY);
+    SelectObject(memory, old);
+}
+
+void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts, const BitmapSource& bitmaps) {
     const int dx = px.left, dy = px.top;
     const RECT clip = ToRECT(px);
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, GetStockObject(DC_PEN));
+    torvane::win::UniqueMemoryDC memory;
     for (const DrawOp& op : ops) {
         switch (op.kind) {
             case DrawKind::Clear: Fill(dc, clip, op.color); break;
@@ -164,20 +176,24 @@ void PaintSurface(HDC dc, const Rect& px, const DrawList& ops, FontCache& fonts)
                 TextOutW(dc, op.x1 + dx, op.y1 + dy, text.c_str(), static_cast<int>(text.size()));
                 break;
             }
+            case DrawKind::Bitmap:
+                if (!memory) memory.reset(CreateCompatibleDC(dc));
+                PaintBitmap(dc, memory.get(), op, dx, dy, bitmaps);
+                break;
         }
     }
     RestoreDC(dc, saved);
 }
 
 void PaintElement(HDC dc, const Element& e, const Rect& px, const Dpi& dpi, FontCache& fonts,
-                  const SurfaceSource& surfaces, PictureCache* pictures) {
+                  const SurfaceSource& surfaces, PictureCache* pictures, const BitmapSource& bitmaps) {
     switch (e.kind) {
         case ElementKind::Skin: PaintSkin(dc, e, px, dpi); break;
         case ElementKind::FrameLine: Fill(dc, ToRECT(px), e.style.color); break;
         case ElementKind::Label: PaintText(dc, e, px, fonts); break;
         case ElementKind::Button: PaintButton(dc, e, px, fonts); break;
         case ElementKind::Surface:
-            if (const DrawList* ops = surfaces ? surfaces(e.id) : nullptr) PaintSurface(dc, px, *ops, fonts);
+            if (const DrawList* ops = surfaces ? surfaces(e.id) : nullptr) PaintSurface(dc, px, *ops, fonts, bitmaps);
             break;
         case ElementKind::TextBox: {
             RECT r = ToRECT(px);
@@ -208,7 +224,8 @@ HDC BackBuffer::Get(HDC reference, int width, int height) {
 }
 
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures) {
+                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures,
+                 const BitmapSource& bitmaps) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;
@@ -221,7 +238,7 @@ void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCach
         IntersectClipRect(memory, d.left, d.top, d.right, d.bottom);
         for (const Element& e : elements) {
             const Rect px = dpi.Px(e.rect);
-            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures);
+            if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures, bitmaps);
         }
         RestoreDC(memory, saved);
         // Real controls and features' own windows paint themselves; keep the

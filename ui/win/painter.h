@@ -17,6 +17,8 @@ namespace torvane::ui::win {
 
 // The draw list of a surface element, or null.
 using SurfaceSource = std::function<const DrawList*(uint16_t id)>;
+// The bitmap a draw list's bitmap copies name, or null (nothing is drawn).
+using BitmapSource = std::function<HBITMAP(uint16_t bitmap)>;
 
 // A memory bitmap of the client's size, kept between paints.
 class BackBuffer {
@@ -33,9 +35,11 @@ private:
 // Answers WM_PAINT: paints the elements that meet the invalid part of the
 // client into the back buffer and copies that part to the screen, leaving
 // the real controls to paint themselves.
-// Pictures come from `pictures`; without one they are left out.
+// Pictures come from `pictures`, the bitmaps of surfaces' draw lists from
+// `bitmaps`; without them they are left out.
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
-                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures = nullptr);
+                 BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures = nullptr,
+                 const BitmapSource& bitmaps = {});
 
 // Height in pixels of a sample text in a font of the house face.
 int MeasureTextHeight(HDC dc, FontCache& fonts, int centiPt, const wchar_t* sample);

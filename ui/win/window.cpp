@@ -31,6 +31,12 @@ bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle,
     return hwnd_ != nullptr;
 }
 
+void Window::TrackMouseLeave() {
+    if (trackingLeave_) return;
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+}
+
 bool Window::MoveWithMouse(RECT& after) {
     constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
     RECT before;
@@ -56,6 +62,17 @@ LRESULT CALLBACK Window::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return result;
     }
     return self->OnMessage(msg, wp, lp);
+}
+
+int RunMessageLoop(const std::function<void()>& afterEach) {
+    MSG msg;
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (afterEach) afterEach();
+    }
+    return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
 
 }  // namespace torvane::ui::win

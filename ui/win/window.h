@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace torvane::ui::win {
 
 struct WindowClass {
@@ -38,10 +40,21 @@ protected:
     // place in `after`. False when the window did not move.
     bool MoveWithMouse(RECT& after);
 
+    // Call on every WM_MOUSEMOVE: one WM_MOUSELEAVE follows when the mouse
+    // leaves the client; call MouseLeft() on it.
+    void TrackMouseLeave();
+    void MouseLeft() { trackingLeave_ = false; }
+
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
+    bool trackingLeave_ = false;
 };
+
+// The thread's message loop until WM_QUIT; returns its exit code. `afterEach`
+// runs after every message: one to another window of the thread (a finished
+// background job, a dialog) may have changed the model a view shows.
+int RunMessageLoop(const std::function<void()>& afterEach);
 
 }  // namespace torvane::ui::win
