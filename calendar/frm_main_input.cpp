@@ -20,7 +20,12 @@ void FrmMain::onMouseDown(int x, int y, MouseButton button) {
         onPicMainMouseDown(x - pic.left, y - pic.top);
         return;
     }
-    if (*over == Ctl::Image1) Broadcast(WindowEvent::SkinPressed);
+    // A left press on the skin closes what is open over it (the pickers).
+    if (*over == Ctl::Image1 && button == MouseButton::Left) Broadcast(WindowEvent::SkinPressed);
+    if (e.traits & ui::kActsOnPress) {
+        Click(*over);
+        return;
+    }
     if (e.traits & ui::kDragsWindow) {
         // The move loop swallows the button's release; a press that did not
         // move the window still counts as a click.

@@ -44,6 +44,9 @@ constexpr uint8_t kNone = ui::kNoTrait;
 constexpr uint8_t kDrag = ui::kDragsWindow;
 constexpr uint8_t kClick = ui::kClickable;
 constexpr uint8_t kDragClick = ui::kDragsWindow | ui::kClickable;
+// The city label: any button toggles the pickers, even while it is empty
+// (its place stays 80 pixels wide to be hit).
+constexpr uint8_t kPress = ui::kActsOnPress;
 
 using K = ElementKind;
 
@@ -64,7 +67,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::I11, "I11", K::Button, At(336, 6, 9, 9), Button(Glyph::Collapse), kClick, {}},
     {Ctl::Image5, "Image5", K::Picture, At(16, 48, 60, 48), kPrimary, kDrag, {}},
     {Ctl::Pi, "Pi", K::Picture, At(80, 48, 4, 18), kPrimary, kNone, {}},
-    {Ctl::Label12, "Label12", K::Label, At(88, 48, 80, 18), kPrimary, kNone, "加载..."},
+    {Ctl::Label12, "Label12", K::Label, At(88, 48, 80, 18), kPrimary, kPress, "加载..."},
     {Ctl::Label8, "Label8", K::Label, At(88, 72, 38, 18), kSecondary, kDrag, {}},
     {Ctl::Image7, "Image7", K::Button, At(128, 72, 16, 16), Button(Glyph::Refresh), kClick, {}},
     {Ctl::Label9, "Label9", K::Label, At(24, 100, 84, 18), kSecondary, kDrag, {}},
@@ -76,8 +79,8 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Label4, "Label4", K::Label, At(242, 96, 106, 16), kSecondary, kDrag, {}},
     {Ctl::Label16, "Label16", K::Label, At(217, 120, 60, 16), kFestival, kDrag, {}},
     {Ctl::Label15, "Label15", K::Label, At(277, 120, 70, 16), kFestival, kDrag, {}},
-    {Ctl::text2, "text2", K::Placeholder, At(179, 156, 70, 20), kPrimary, kNone, {}},
-    {Ctl::Combo3, "Combo3", K::Placeholder, At(252, 156, 70, 20), kPrimary, kNone, {}},
+    {Ctl::text2, "text2", K::Placeholder, At(179, 156, 70, 21), kPrimary, kNone, {}},
+    {Ctl::Combo3, "Combo3", K::Placeholder, At(252, 156, 70, 21), kPrimary, kNone, {}},
     {Ctl::Image2_0, "Image2(0)", K::Button, At(8, 162, 16, 16), Button(Glyph::PreviousYear), kClick, {}, "上一年"},
     {Ctl::Image2_1, "Image2(1)", K::Button, At(145, 162, 16, 16), Button(Glyph::PreviousMonth), kClick, {}, "上个月"},
     {Ctl::Image2_2, "Image2(2)", K::Button, At(167, 162, 16, 16), Button(Glyph::NextMonth), kClick, {}, "下个月"},

@@ -33,6 +33,7 @@ constexpr bool EqualsFolded(std::basic_string_view<Char> a, std::basic_string_vi
 }  // namespace ascii_detail
 
 constexpr char AsciiLower(char c) { return ascii_detail::Lower(c); }
+constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr wchar_t AsciiLower(wchar_t c) { return ascii_detail::Lower(c); }
 constexpr char16_t AsciiLower(char16_t c) { return ascii_detail::Lower(c); }
 

@@ -34,6 +34,14 @@ ServerAddresses LoadServerAddresses(Settings& settings)
     return addresses;
 }
 
+std::string ServerPage(std::string_view server, std::string_view path)
+{
+    while (!server.empty() && server.back() == '/') {
+        server.remove_suffix(1);
+    }
+    return std::string(server).append(path);
+}
+
 VersionFileEntries LoadVersionFile(Settings& versionFile)
 {
     return VersionFileEntries{versionFile.ReadSetting(kVersionFileSection, kRemoteVersionKey, ""),

@@ -56,6 +56,9 @@ struct ServerAddresses {
 ServerAddresses DefaultServerAddresses();
 // The built-in addresses, each replaced by a non-empty value of [server].
 ServerAddresses LoadServerAddresses(Settings& settings);
+// A page of a server: its address, with or without a closing "/", and the
+// page's path from its leading "/" (the update server's "/tg/").
+std::string ServerPage(std::string_view server, std::string_view path);
 
 struct VersionFileEntries {
     std::string version;

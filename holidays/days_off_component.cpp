@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "common/file_io.h"
-#include "update/updater_rules.h"
+#include "common/settings_keys.h"
 
 namespace torvane::holidays {
 namespace {
@@ -29,7 +29,7 @@ DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath) {
 }
 
 DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current) {
-    if (!download(update::UpdateServerPath(config.updateServer, kDaysOffServerPath), config.downloadPath))
+    if (!download(ServerPage(config.updateServer, kDaysOffServerPath), config.downloadPath))
         return nullptr;
     const FileBytes fetched = ReadFileBytes(config.downloadPath);
     RemoveFile(config.downloadPath);

@@ -37,6 +37,19 @@ for i in range(count):
     struct.pack_into("<HH", data, 6 + 16 * i + 4, 16, 16)  # hot spot
 open(sys.argv[2], "wb").write(bytes(data))
 PY
+# The combo box's drop-down button, 17 x 17: normal, hover, pressed and
+# disabled. A chevron drawn at four times the size and scaled down, on a
+# plate with a line on its left that parts it from the text.
+combo_button() {  # name plate chevron drop
+  local y=$((7 * 4 + $4))
+  convert -size 68x68 xc:"$2" -fill '#CBD5E1' -draw "rectangle 0,0 3,67" \
+    -stroke "$3" -strokewidth 7 -fill none -draw "polyline 20,$y 34,$((y + 14)) 48,$y" \
+    -resize 17x17 -type TrueColor "BMP3:combo_$1.bmp"
+}
+combo_button normal '#F1F5F9' '#64748B' 0
+combo_button hover '#DBEAFE' '#2563EB' 0
+combo_button pressed '#BFDBFE' '#1D4ED8' 4
+combo_button disabled '#F8FAFC' '#CBD5E1' 0
 echo "pictures written to $PWD"
 
 # The progress bar's skins (24-bit bitmaps).

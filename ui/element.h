@@ -27,7 +27,7 @@ enum class ElementKind : uint8_t {
     Surface,      // replays a draw list of its own (a month grid)
     TextBox,      // multi-line read-only text control
     List,         // list box control
-    Placeholder,  // reserved place of a feature not shown yet
+    Placeholder,  // a feature's own window (a combo box, a web pane): the mirror places and shows it
 };
 
 enum class Glyph : uint8_t {
@@ -54,6 +54,7 @@ enum Trait : uint8_t {
     kNoTrait = 0,
     kDragsWindow = 1,  // a press starts the window move
     kClickable = 2,    // has a click handler
+    kActsOnPress = 4,  // a press of any button is its click
 };
 
 struct Element {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "common/settings_keys.h"
+
 namespace torvane::update {
 
 namespace {
@@ -48,11 +50,6 @@ std::string CommandScript(std::string_view downName) {
         .append("del  ").append(ScriptName(downName)).append("\r\n");
 }
 
-std::string PromotionalPage(std::string_view updateServer) { return UpdateServerPath(updateServer, kPromotionalPath); }
-
-std::string UpdateServerPath(std::string_view updateServer, std::string_view path) {
-    while (!updateServer.empty() && updateServer.back() == '/') updateServer.remove_suffix(1);
-    return std::string(updateServer).append(path);
-}
+std::string PromotionalPage(std::string_view updateServer) { return ServerPage(updateServer, kPromotionalPath); }
 
 }  // namespace torvane::update

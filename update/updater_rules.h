@@ -43,8 +43,4 @@ std::string CommandScript(std::string_view downName);
 // the page "/tg/" of the update server.
 std::string PromotionalPage(std::string_view updateServer);
 
-// The address of `path` (starting with "/") on the update server, whether or
-// not the server's address ends with "/".
-std::string UpdateServerPath(std::string_view updateServer, std::string_view path);
-
 }  // namespace torvane::update

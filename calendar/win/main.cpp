@@ -9,6 +9,7 @@
 #include "calendar/win/main_window.h"
 #include "calendar/win/platform_ports.h"
 #include "calendar/win/resource_ids.h"
+#include "calendar/win/web_pane.h"
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/program_names.h"
@@ -18,13 +19,16 @@
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
+#include "controls/win/combo_window.h"
 #include "holidays/days_off_component.h"
 #include "processes/win/process_ender.h"
 #include "settings/settings_button.h"
 #include "settings/win/settings_dialog.h"
 #include "update/check/version_check.h"
 #include "update/win/download_file.h"
+#include "weather/pickers.h"
 #include "weather/weather_component.h"
+#include "weather/web_pane.h"
 
 namespace {
 
@@ -80,6 +84,13 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
         weather::WeatherPorts{background, std::make_shared<win::WinInetGet>(), settings, model},
         weather::WeatherConfig{servers.location, servers.weather, ProgramFilePath("pic") + "\\"});
     model.AddComponent(weather);
+    weather::Pickers pickers(weather);
+    model.AddComponent(pickers);
+    // The pane's browser is made at T1's tick, when it first navigates.
+    calendar::win::WebPaneWindow webPane(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::adbox),
+                                         shell);
+    weather::WebPane webPaneFeature(webPane, model, servers.update);
+    model.AddComponent(webPaneFeature);
     settings::win::FrmMainLink mainLink(model, window.hwnd());
     settings::win::SettingsDialog settingsDialog(instance, settings, shell, clock, mainLink, {servers.home});
     settings::SettingsButton settingsButton(settingsDialog);
@@ -108,6 +119,13 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
                                    ProgramFilePath("update.exe"), [&daysOff] { daysOff.Start(); }});
     model.AddComponent(versionCheck);
     window.Attach(model);
+    controls::win::ComboWindow text2(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2),
+                                     pickers.text2());
+    controls::win::ComboWindow combo3(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::Combo3),
+                                      pickers.Combo3());
+    window.Host(calendar::Ctl::text2, text2.hwnd());
+    window.Host(calendar::Ctl::Combo3, combo3.hwnd());
+    window.Host(calendar::Ctl::adbox, webPane.hwnd());
     return window.Run();
 }
 

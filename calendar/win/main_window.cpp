@@ -64,6 +64,10 @@ void MainWindow::Attach(FrmMain& model) {
     model_ = &model;
 }
 
+void MainWindow::Host(Ctl id, HWND child) {
+    if (mirror_ && model_) mirror_->Adopt(model_->element(id), child, dpi());
+}
+
 void MainWindow::MeasureHeader() {
     if (HDC dc = GetDC(hwnd())) {
         model_->SetHeaderHeight(ui::win::MeasureTextHeight(dc, fonts_, kGridFontCentiPt, L"星期"));
@@ -74,6 +78,9 @@ void MainWindow::MeasureHeader() {
 int MainWindow::Run() {
     if (!model_) return 1;
     model_->FormLoad();
+    // Only now does the model know its DPI and its switches: the first sync,
+    // which places every child, comes after this.
+    loaded_ = true;
     MeasureHeader();
     model_->ShowWindow();
     Sync();
@@ -187,7 +194,7 @@ bool MainWindow::OnSetCursor(LPARAM lp) {
 }
 
 void MainWindow::Sync() {
-    if (!model_ || !mirror_) return;
+    if (!model_ || !mirror_ || !loaded_) return;
     const ElementSet::Changes changes = model_->TakeChanges();
     if (changes.empty()) return;
     mirror_->Sync(model_->elements(), changes, dpi());

@@ -20,6 +20,7 @@ namespace torvane::calendar::win {
 
 // Child control ids: kFirstElementId + the element's index.
 inline constexpr int kFirstElementId = 1000;
+constexpr int ControlId(Ctl id) { return kFirstElementId + static_cast<int>(Index(id)); }
 inline constexpr wchar_t kMainWindowClass[] = L"TorvaneMain";
 
 class MainWindow final : public ui::win::Window, public WindowHost {
@@ -32,6 +33,9 @@ public:
     HICON SmallIcon() const { return smallIcon_.get(); }
     // The model it shows; its child windows are made from the model's elements.
     void Attach(FrmMain& model);
+    // A feature's own window in the place of element `id` (a placeholder):
+    // placed and shown as the model says.
+    void Host(Ctl id, HWND child);
     // Start-up, the first showing, then messages until the program is ended.
     int Run();
 
@@ -69,6 +73,7 @@ private:
     torvane::win::UniqueBrush panelBrush_;
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
+    bool loaded_ = false;  // FormLoad has run
     ui::win::FontCache fonts_{ui::Dpi()};
     ui::win::BackBuffer buffer_;
     ui::win::PictureCache pictures_;

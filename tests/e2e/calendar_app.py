@@ -35,8 +35,15 @@ class CalendarApp:
     def __init__(self, session, folder=None):
         self.session = session
         self.folder = folder or session.program_folder()
+        # Calendars a test left running share the session: this one's window
+        # is the one that was not there before.
+        before = {w["hwnd"] for w in session.windows(cls=MAIN_CLASS, all_windows=True)}
         self.proc = session.start(self.folder / "torvane.exe", "qidong")
-        self.hwnd = session.wait_window(MAIN_CLASS)["hwnd"]
+        new = session.wait_until(
+            lambda: [w for w in session.windows(cls=MAIN_CLASS) if w["hwnd"] not in before], timeout=15)
+        if not new:
+            raise AssertionError(f"no new visible window of class {MAIN_CLASS}")
+        self.hwnd = new[0]["hwnd"]
 
     def window(self):
         found = [w for w in self.session.windows(cls=MAIN_CLASS, all_windows=True)

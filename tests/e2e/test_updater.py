@@ -35,8 +35,15 @@ class Updater:
 
     def __init__(self, session, folder, arguments):
         self.session = session
+        # An updater an earlier test left ending shares the session: this
+        # one's window is the one that was not there before.
+        before = {w["hwnd"] for w in session.windows(cls=UPDATER_WINDOW, all_windows=True)}
         self.proc = session.start(folder / "torvaneupdate.exe", arguments)
-        self.hwnd = session.wait_window(UPDATER_WINDOW)["hwnd"]
+        new = session.wait_until(
+            lambda: [w for w in session.windows(cls=UPDATER_WINDOW) if w["hwnd"] not in before], timeout=15)
+        if not new:
+            raise AssertionError(f"no new visible window of class {UPDATER_WINDOW}")
+        self.hwnd = new[0]["hwnd"]
 
     def elements(self):
         return self.session.elements(self.hwnd)
@@ -79,6 +86,11 @@ class UpdaterTest(SessionTest):
 
     def setUp(self):
         self.server.set_fault("/tg/setup.exe", None)
+
+    def tearDown(self):
+        # Whatever a test started and did not see end must not meet the next one.
+        for proc in self.session.started:
+            self.session.stop(proc)
 
     def folder(self, name="setup.exe", url=None, sha=None, stand_ins=True):
         """A program folder whose version.ini offers `name` at `url`; with

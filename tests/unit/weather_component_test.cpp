@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
 
 #include "calendar_fakes.h"
 #include "common/fake_background_work.h"
-#include "common/text_codec.h"
 #include "temp_folder.h"
+#include "weather_fakes.h"
 #include "weather/weather_component.h"
 
 namespace torvane::weather {
@@ -18,15 +17,6 @@ using calendar::testing::Harness;
 constexpr char kLocationUrl[] = "http://127.0.0.1/ic.asp";
 constexpr char kWeatherUrl[] = "http://127.0.0.1/search.php?city=";
 
-// Pages by address, sent in GBK as the public pages are.
-struct FakeHttp : HttpGet {
-    std::map<std::string, std::string> pages;
-    std::vector<std::string> asked;
-    std::string GetBody(const std::string& url, std::size_t) override {
-        asked.push_back(url);
-        return Utf8ToGbk(pages[url]);
-    }
-};
 
 // Runs 1, 5, 8 and 10 carry the block's texts; each run ends at the next tag.
 std::string WeatherPage(std::string_view now, std::string_view high, std::string_view sky) {

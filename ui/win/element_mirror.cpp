@@ -6,6 +6,7 @@
 
 #include "common/win/wide_text.h"
 #include "common/win/window_class.h"
+#include "ui/win/common_controls.h"
 
 namespace torvane::ui::win {
 
@@ -18,7 +19,9 @@ bool IsMirrored(ElementKind kind) {
            kind == ElementKind::Picture;
 }
 
-bool IsControl(ElementKind kind) { return kind == ElementKind::TextBox || kind == ElementKind::List; }
+bool IsControl(ElementKind kind) {
+    return kind == ElementKind::TextBox || kind == ElementKind::List || kind == ElementKind::Placeholder;
+}
 
 // Paints nothing and lets the mouse through to the parent.
 LRESULT CALLBACK MirrorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -60,15 +63,19 @@ std::wstring AccessibleText(const Element& e) {
     return text;
 }
 
+// Controls clip their siblings: a feature's window laid over one (the web
+// pane over the day panel's text) stays on top when the control repaints.
 HWND CreateChild(HINSTANCE instance, HWND owner, const Element& e, int controlId) {
     HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId));
     if (IsMirrored(e.kind))
         return CreateWindowExW(0, kMirrorClass, L"", WS_CHILD, 0, 0, 0, 0, owner, id, instance, nullptr);
     if (e.kind == ElementKind::TextBox)
-        return CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        return CreateWindowExW(0, L"EDIT", L"",
+                               WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                                0, 0, 0, 0, owner, id, instance, nullptr);
     if (e.kind == ElementKind::List)
-        return CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        return CreateWindowExW(0, L"LISTBOX", L"",
+                               WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                0, 0, 0, 0, owner, id, instance, nullptr);
     return nullptr;
 }
@@ -95,25 +102,28 @@ void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
     for (const Element& e : elements) {
         HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
         if (!child) continue;
-        children_[e.id] = child;
-        names_[e.id] = GlobalAddAtomW(Utf8ToWide(e.name).c_str());
-        if (names_[e.id])
-            SetPropW(child, kElementNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(names_[e.id])));
+        Name(e.id, child, e.name);
     }
     SetFonts(elements, fonts);
+}
+
+void ElementMirror::Name(size_t id, HWND child, std::string_view name) {
+    children_[id] = child;
+    names_[id] = GlobalAddAtomW(Utf8ToWide(name).c_str());
+    if (names_[id]) SetPropW(child, kElementNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(names_[id])));
+}
+
+void ElementMirror::Adopt(const Element& e, HWND child, const Dpi& dpi) {
+    if (e.id >= children_.size() || children_[e.id] || !child) return;
+    Name(e.id, child, e.name);
+    SyncElement(e, dpi);
 }
 
 void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {
     if (tooltip_ || std::none_of(elements.begin(), elements.end(), [](const Element& e) { return !e.tip.empty(); }))
         return;
-    // Loaded here rather than imported: the manifest makes this version 6.
-    commonControls_ = LoadLibraryW(L"comctl32.dll");
-    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = commonControls_ ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(
-                                            GetProcAddress(commonControls_, "InitCommonControlsEx")))
-                                      : nullptr;
-    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    if (!init || !init(&classes)) return;
+    commonControls_ = LoadCommonControls();
+    if (!commonControls_) return;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_, nullptr,
                                instance_, nullptr);
@@ -133,6 +143,7 @@ void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {
 
 void ElementMirror::SetFonts(const ElementSet& elements, FontCache& fonts) {
     for (const Element& e : elements) {
+        if (e.kind == ElementKind::Placeholder) continue;  // an adopted window keeps its own font
         if (HWND child = Child(e.id))
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(e.style.fontCentiPt, false)), FALSE);
     }
@@ -165,7 +176,7 @@ void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
     SyncTip(e, px);
     HWND child = Child(e.id);
     if (!child) return;
-    if (e.kind != ElementKind::List) {
+    if (e.kind != ElementKind::List && e.kind != ElementKind::Placeholder) {
         const std::wstring text = AccessibleText(e);
         const int length = GetWindowTextLengthW(child);
         std::wstring current(static_cast<size_t>(length) + 1, L'\0');
@@ -177,7 +188,9 @@ void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
     MapWindowPoints(nullptr, owner_, reinterpret_cast<POINT*>(&r), 2);
     if (r.left != px.left || r.top != px.top || r.right - r.left != px.width || r.bottom - r.top != px.height)
         SetWindowPos(child, nullptr, px.left, px.top, px.width, px.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    const bool shown = IsWindowVisible(child) != FALSE;
+    // The child's own flag: while the window itself is hidden (before its
+    // first showing) every child reads as invisible.
+    const bool shown = (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown == e.visible) return;
     // A control that pops up must be the first window the mouse meets there,
     // above the mirror windows it covers.

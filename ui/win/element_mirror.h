@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "common/win/unique.h"
@@ -36,6 +37,10 @@ public:
     void Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi);
     // After a DPI change: the controls take the new fonts.
     void SetFonts(const ElementSet& elements, FontCache& fonts);
+    // A feature's own window (a combo box, a web pane) in a placeholder's
+    // place: the mirror names, places and shows it as the element says; the
+    // feature keeps its text, its font and its life.
+    void Adopt(const Element& e, HWND child, const Dpi& dpi);
 
     HWND Child(size_t id) const { return id < children_.size() ? children_[id] : nullptr; }
     // The element behind a child's control id.
@@ -44,6 +49,7 @@ public:
 private:
     void SyncElement(const Element& e, const Dpi& dpi);
     void SyncTip(const Element& e, const Rect& pixels);
+    void Name(size_t id, HWND child, std::string_view name);
 
     HINSTANCE instance_;
     HWND owner_;

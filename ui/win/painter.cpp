@@ -241,9 +241,12 @@ void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCach
             if (e.visible && px.Intersects(dirty)) PaintElement(memory, e, px, dpi, fonts, surfaces, pictures, bitmaps);
         }
         RestoreDC(memory, saved);
-        // Real controls paint themselves; keep the back buffer off them.
+        // Real controls and features' own windows paint themselves; keep the
+        // back buffer off them.
         for (const Element& e : elements) {
-            if (!e.visible || (e.kind != ElementKind::TextBox && e.kind != ElementKind::List)) continue;
+            const bool ownWindow =
+                e.kind == ElementKind::TextBox || e.kind == ElementKind::List || e.kind == ElementKind::Placeholder;
+            if (!e.visible || !ownWindow) continue;
             const Rect px = dpi.Px(e.rect);
             ExcludeClipRect(dc, px.left, px.top, px.right(), px.bottom());
         }

@@ -130,6 +130,7 @@ int Usage() {
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
                  "probe waitshown CLASS TIMEOUT_MS\n"
+                 "probe combo HWND   (a combo box's entries, selection and open state)\n"
                  "probe codepage\n"
                  "probe procs\n");
     return 2;
@@ -295,6 +296,28 @@ int Procs() {
     return 0;
 }
 
+// A combo box's list through the list messages: the count, the selection,
+// whether it is open and every entry.
+int ComboItems(HWND h) {
+    DWORD_PTR count = 0, selection = 0, dropped = 0;
+    if (!SendMessageTimeoutW(h, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return 1;
+    SendMessageTimeoutW(h, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+    SendMessageTimeoutW(h, CB_GETDROPPEDSTATE, 0, 0, SMTO_ABORTIFHUNG, 2000, &dropped);
+    std::string items;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        wchar_t buf[512] = {};
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(h, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+        if (length < std::size(buf))
+            SendMessageTimeoutW(h, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &length);
+        items += (i ? "," : "") + Json(buf);
+    }
+    std::printf("{\"count\":%lld,\"selection\":%lld,\"dropped\":%d,\"items\":[%s]}\n",
+                static_cast<long long>(count), static_cast<long long>(static_cast<LRESULT>(selection)),
+                dropped ? 1 : 0, items.c_str());
+    return 0;
+}
+
 }  // namespace
 
 // Asks the window for a message answer every 50 ms for `ms`; an answer that
@@ -351,6 +374,8 @@ int wmain(int argc, wchar_t** argv) {
         rc = Tooltips(HwndArg(argv[2]));
     } else if (cmd == L"ping" && argc >= 5) {
         rc = Ping(HwndArg(argv[2]), _wtoi(argv[3]), static_cast<UINT>(_wtoi(argv[4])));
+    } else if (cmd == L"combo" && argc >= 3) {
+        rc = ComboItems(HwndArg(argv[2]));
     } else if (cmd == L"codepage") {
         std::printf("{\"acp\":%u,\"oemcp\":%u}\n", GetACP(), GetOEMCP());
     } else if (cmd == L"procs") {
