@@ -6,7 +6,7 @@ import time
 import unittest
 
 from calendar_app import WIDE_TWIPS, CalendarApp, heading, px
-from harness import Session, SessionTest, StandinServer
+from harness import SessionTest, StandinServer
 
 SERVER_PATH = "/tg/holidays.txt"
 REST_RED = lambda p: p[0] > 200 and p[1] < 70 and p[2] < 70
@@ -63,10 +63,6 @@ class DaysOffTest(SessionTest):
         shot = self.session.screenshot("days-off-september-2025")
         self.assertGreater(marks(shot, app, datetime.date(2025, 9, 28))[1], 40)
         self.assertEqual(marks(shot, app, datetime.date(2025, 9, 27)), (0, 0))
-
-
-class DaysOffUpdateTest(SessionTest):
-    screen = (1280, 800)
 
     def test_a_newer_file_from_the_server_is_kept_and_shown_a_broken_one_changes_nothing(self):
         server = StandinServer().start()

@@ -32,22 +32,18 @@ TEST(DaysOff, TakesTheWholeTextOrNothing) {
         {"plain", header + "2025-01-28 休 春节\n", true},
         {"CR LF, BOM, comments, blank lines", "\xEF\xBB\xBF# x\r\n\r\n" + header + "2025-01-26 班 春节\r\n", true},
         {"headers after the days", "2025-01-28 休 春节\nyears 2025 2025\npublished 2025-11-04", true},
-        {"no date line", header, false},
         {"no published", "years 2025 2026\n2025-01-28 休 春节\n", false},
         {"no years", "published 2025-11-04\n2025-01-28 休 春节\n", false},
         {"published twice", header + "published 2025-11-05\n2025-01-28 休 春节\n", false},
-        {"years reversed", "published 2025-11-04\nyears 2026 2025\n2025-01-28 休 春节\n", false},
         {"date outside the years", header + "2027-01-01 休 元旦\n", false},
         {"date listed twice", header + "2025-01-28 休 春节\n2025-01-28 班 春节\n", false},
         {"no such day", header + "2025-02-29 休 春节\n", false},
         {"other mark", header + "2025-01-28 假 春节\n", false},
         {"no name", header + "2025-01-28 休 \n", false},
         {"blank in the name", header + "2025-01-28 休 春 节\n", false},
-        {"control in the name", header + "2025-01-28 休 春\t节\n", false},
         {"broken UTF-8 in the name", header + "2025-01-28 休 \xE6\x98\n", false},
         {"name too long", header + "2025-01-28 休 " + std::string(49, 'x') + "\n", false},
         {"stray line", header + "2025-01-28 休 春节\nhello\n", false},
-        {"two blanks", header + "2025-01-28  休 春节\n", false},
         {"oversized", header + "2025-01-28 休 春节\n" + std::string(kMaxDaysOffBytes, '#'), false},
     };
     for (const Case& c : cases) EXPECT_EQ(DaysOff::Parse(c.text).has_value(), c.parses) << c.what;
@@ -133,13 +129,12 @@ TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
     EXPECT_EQ(TextOp(jan, "除夕  ")->color, kAccent);
     EXPECT_EQ(TextOp(jan, "初二  ")->color, kDayOffText);  // 01-30 keeps the day's colour
     // One mark for each listed day, in its cell's top right corner.
-    int rest = 0, work = 0;
-    for (const DrawOp& op : jan) {
-        rest += op.kind == DrawKind::FillRect && op.color == kRestMarkFill;
-        work += op.kind == DrawKind::FillRect && op.color == kWorkMarkFill;
-    }
-    EXPECT_EQ(rest, 5);  // 01-01, 01-28 .. 01-31
-    EXPECT_EQ(work, 1);
+    const auto fills = [&](Rgb fill) {
+        return std::count_if(jan.begin(), jan.end(),
+                             [&](const DrawOp& op) { return op.kind == DrawKind::FillRect && op.color == fill; });
+    };
+    EXPECT_EQ(fills(kRestMarkFill), 5);  // 01-01, 01-28 .. 01-31
+    EXPECT_EQ(fills(kWorkMarkFill), 1);  // 01-26
     const DrawOp* mark = TextOp(jan, "班");
     ASSERT_NE(mark, nullptr);
     EXPECT_GT(mark->x1, TextOp(jan, "26   ")->x1 + geometry.cellWidth / 2);
