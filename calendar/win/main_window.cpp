@@ -1,7 +1,5 @@
 #include "calendar/win/main_window.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "calendar/win/resource_ids.h"
@@ -152,22 +150,14 @@ void MainWindow::OnDpiChanged(WPARAM wp, LPARAM lp) {
 }
 
 void MainWindow::OnMouse(UINT msg, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    switch (msg) {
-        case WM_MOUSEMOVE:
-            TrackMouseLeave();
-            model_->onMouseMove(x, y);
-            break;
-        case WM_MOUSELEAVE:
-            MouseLeft();
-            model_->onMouseLeave();
-            break;
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-            model_->onMouseUp(x, y, ButtonOf(msg));
-            break;
-        default:  // a button went down (a double click counts as a second press)
+    const MouseEvent e = ReadMouse(msg, lp);
+    switch (e.kind) {
+        case MouseEvent::Move: model_->onMouseMove(e.x, e.y); break;
+        case MouseEvent::Leave: model_->onMouseLeave(); break;
+        case MouseEvent::Up: model_->onMouseUp(e.x, e.y, ButtonOf(msg)); break;
+        case MouseEvent::Down:
             SetFocus(hwnd());
-            model_->onMouseDown(x, y, ButtonOf(msg));
+            model_->onMouseDown(e.x, e.y, ButtonOf(msg));
             break;
     }
 }

@@ -1,7 +1,5 @@
 #include "settings/win/settings_window.h"
 
-#include <windowsx.h>
-
 #include "calendar/win/resource_ids.h"
 #include "ui/win/dpi.h"
 
@@ -63,20 +61,14 @@ LRESULT SettingsWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SettingsWindow::OnMouse(UINT msg, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    switch (msg) {
-        case WM_MOUSEMOVE:
-            TrackMouseLeave();
-            model_->onMouseMove(x, y);
-            break;
-        case WM_MOUSELEAVE:
-            MouseLeft();
-            model_->onMouseLeave();
-            break;
-        case WM_LBUTTONUP: model_->onMouseUp(x, y); break;
-        default:
+    const MouseEvent e = ReadMouse(msg, lp);
+    switch (e.kind) {
+        case MouseEvent::Move: model_->onMouseMove(e.x, e.y); break;
+        case MouseEvent::Leave: model_->onMouseLeave(); break;
+        case MouseEvent::Up: model_->onMouseUp(e.x, e.y); break;
+        case MouseEvent::Down:
             SetFocus(hwnd());
-            model_->onMouseDown(x, y);
+            model_->onMouseDown(e.x, e.y);
             break;
     }
 }

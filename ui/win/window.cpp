@@ -1,5 +1,7 @@
 #include "ui/win/window.h"
 
+#include <windowsx.h>
+
 #include "common/win/window_class.h"
 
 namespace torvane::ui::win {
@@ -31,10 +33,25 @@ bool Window::Create(HINSTANCE instance, const wchar_t* className, DWORD exStyle,
     return hwnd_ != nullptr;
 }
 
-void Window::TrackMouseLeave() {
-    if (trackingLeave_) return;
-    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
-    trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+Window::MouseEvent Window::ReadMouse(UINT msg, LPARAM lp) {
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    switch (msg) {
+        case WM_MOUSEMOVE:
+            if (!trackingLeave_) {
+                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+                trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+            }
+            return {MouseEvent::Move, x, y};
+        case WM_MOUSELEAVE:
+            trackingLeave_ = false;
+            return {MouseEvent::Leave, x, y};
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            return {MouseEvent::Up, x, y};
+        default:  // a button went down (a double click counts as a second press)
+            return {MouseEvent::Down, x, y};
+    }
 }
 
 bool Window::MoveWithMouse(RECT& after) {

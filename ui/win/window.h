@@ -40,10 +40,14 @@ protected:
     // place in `after`. False when the window did not move.
     bool MoveWithMouse(RECT& after);
 
-    // Call on every WM_MOUSEMOVE: one WM_MOUSELEAVE follows when the mouse
-    // leaves the client; call MouseLeft() on it.
-    void TrackMouseLeave();
-    void MouseLeft() { trackingLeave_ = false; }
+    // A client-area mouse message as the event a model takes, in device
+    // pixels. A move also asks for the WM_MOUSELEAVE that tells when the
+    // pointer has left, so every window gets its Leave the same way.
+    struct MouseEvent {
+        enum Kind { Move, Leave, Down, Up } kind;
+        int x, y;
+    };
+    MouseEvent ReadMouse(UINT msg, LPARAM lp);
 
 private:
     static LRESULT CALLBACK Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,7 +1,5 @@
 #include "update/win/updater_window.h"
 
-#include <windowsx.h>
-
 #include "common/win/wide_text.h"
 #include "ui/win/dpi.h"
 #include "update/win/resource_ids.h"
@@ -114,18 +112,12 @@ void UpdaterWindow::OnDpiChanged(WPARAM wp, LPARAM lp) {
 }
 
 void UpdaterWindow::OnMouse(UINT msg, LPARAM lp) {
-    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-    switch (msg) {
-        case WM_MOUSEMOVE:
-            TrackMouseLeave();
-            model_->onMouseMove(x, y);
-            break;
-        case WM_MOUSELEAVE:
-            MouseLeft();
-            model_->onMouseLeave();
-            break;
-        case WM_LBUTTONUP: model_->onMouseUp(x, y); break;
-        default: model_->onMouseDown(x, y); break;
+    const MouseEvent e = ReadMouse(msg, lp);
+    switch (e.kind) {
+        case MouseEvent::Move: model_->onMouseMove(e.x, e.y); break;
+        case MouseEvent::Leave: model_->onMouseLeave(); break;
+        case MouseEvent::Up: model_->onMouseUp(e.x, e.y); break;
+        case MouseEvent::Down: model_->onMouseDown(e.x, e.y); break;
     }
 }
 
