@@ -75,11 +75,10 @@ std::string_view NameAt(const Table& table, int index) {
 constexpr int kFirstYear = engine_data::kExactTermFirstYear;
 constexpr int64_t kFirstDay = DaysFromCivil64(kFirstYear, 1, 1);
 constexpr int64_t kLastDay = DaysFromCivil64(engine_data::kExactTermLastYear, 12, 31);
-// 1970-01-01 was a 辛巳 day.
-constexpr int64_t kEpochDayPillar = 17;
-// Months are counted from the 寅 month of 1900, a 戊寅 month in a 庚子 year.
-constexpr int64_t kFirstMonthPillar = 14;
-constexpr int64_t kFirstYearPillar = 36;
+// 1900-01-01 was a 甲戌 day, in the 丙子 month of the 己亥 year.
+constexpr int64_t kFirstDayPillar = 10;
+constexpr uint32_t kFirstMonthPillar = 12;
+constexpr uint32_t kFirstYearPillar = 35;
 
 static_assert(engine_data::kYiJiSpans.size() == 12 * almanac::kPillars * 2 + 1);
 static_assert(engine_data::kYiJiSpans.back() == engine_data::kActivityIds.size());
@@ -96,40 +95,66 @@ std::span<const uint8_t> Almanac::Ji() const {
     return std::span(engine_data::kActivityIds).subspan(jiBegin, jiEnd - jiBegin);
 }
 
-Almanac AlmanacOfDay(int64_t days) {
-    if (days < kFirstDay || days > kLastDay) return {};
-    const Civil64 civil = CivilFromDays64(days);
+namespace {
+
+// The almanac of a day given both as its day count and as its date, so a
+// caller that holds the date spares the conversion. All in small unsigned
+// numbers: the grid asks this of every cell.
+Almanac AlmanacOfDate(int64_t days, uint32_t year, uint32_t month, uint32_t day) {
     // The month's 节 is its first solar term: on that day and after, the day
     // belongs to the month the 节 opens (寅 for 立春 in February), before it to
-    // the month before.
-    const size_t termIndex = static_cast<size_t>(civil.year - kFirstYear) * 24 + static_cast<size_t>(civil.month - 1) * 2;
-    const int jieDay = 3 + (engine_data::kExactTermDays[termIndex] - '0');
-    const int64_t month = (civil.year - kFirstYear) * 12 + civil.month - (civil.day >= jieDay ? 2 : 3);
+    // the month before. Months are counted from the 子 month before 1900's
+    // 小寒, two before the first 寅 month.
+    const uint32_t yearIndex = year - kFirstYear;
+    const uint32_t jieDay = 3 + static_cast<uint32_t>(engine_data::kExactTermDays[yearIndex * 24 + (month - 1) * 2] - '0');
+    const uint32_t months = yearIndex * 12 + month - (day >= jieDay ? 0 : 1);
+    const uint32_t monthBranch = months % 12;  // month 0 is a 子 month
+    const auto pillar = static_cast<uint32_t>(days - kFirstDay + kFirstDayPillar) % 60;
+    const uint32_t dayBranch = pillar % 12;
 
     Almanac almanac;
     almanac.valid = true;
-    almanac.yearPillar = static_cast<uint8_t>(FloorMod(kFirstYearPillar + FloorDiv(month, 12), 60));
-    almanac.monthPillar = static_cast<uint8_t>(FloorMod(kFirstMonthPillar + month, 60));
-    almanac.dayPillar = static_cast<uint8_t>(FloorMod(kEpochDayPillar + days, 60));
-    const int64_t monthBranch = FloorMod(month + 2, 12);
-    const int64_t dayBranch = almanac.dayPillar % 12;
+    // The pillar year turns with the 寅 month, two months on.
+    almanac.yearPillar = static_cast<uint8_t>((kFirstYearPillar + (months + 10) / 12) % 60);
+    almanac.monthPillar = static_cast<uint8_t>((kFirstMonthPillar + months) % 60);
+    almanac.dayPillar = static_cast<uint8_t>(pillar);
     // 建 falls on the day of the month's own branch; the twelve officers follow in turn.
-    almanac.officer = static_cast<uint8_t>(FloorMod(dayBranch - monthBranch, 12));
+    almanac.officer = static_cast<uint8_t>((dayBranch + 12 - monthBranch) % 12);
     // 青龙 falls on 子 in 寅 and 申 months, on 寅 in 卯 and 酉 months, and two
     // branches on for each month after; the twelve deities follow in turn.
-    almanac.deity = static_cast<uint8_t>(FloorMod(dayBranch - (2 * monthBranch + 8), 12));
+    almanac.deity = static_cast<uint8_t>((dayBranch + 28 - 2 * monthBranch) % 12);
     // The opposite branch, with the stem the day's stem overcomes (甲 → 戊):
     // 54 steps on the cycle is 4 stems and 6 branches.
-    almanac.clashPillar = static_cast<uint8_t>((almanac.dayPillar + 54) % 60);
-    almanac.sha = kShaOfGroup[static_cast<size_t>(dayBranch % 4)];
-    const size_t entry = static_cast<size_t>(monthBranch * almanac::kPillars + almanac.dayPillar) * 2;
+    almanac.clashPillar = static_cast<uint8_t>((pillar + 54) % 60);
+    almanac.sha = kShaOfGroup[dayBranch % 4];
+    const size_t entry = (monthBranch * almanac::kPillars + pillar) * 2;
     almanac.yiBegin = engine_data::kYiJiSpans[entry];
     almanac.jiBegin = engine_data::kYiJiSpans[entry + 1];
     almanac.jiEnd = engine_data::kYiJiSpans[entry + 2];
     return almanac;
 }
 
-Almanac AlmanacOf(const clsDate& date) { return date.HasDate() ? AlmanacOfDay(date.sDate()) : Almanac{}; }
+}  // namespace
+
+Almanac AlmanacOfDay(int64_t days) {
+    if (days < kFirstDay || days > kLastDay) return {};
+    const Civil64 civil = CivilFromDays64(days);
+    return AlmanacOfDate(days, static_cast<uint32_t>(civil.year), static_cast<uint32_t>(civil.month),
+                         static_cast<uint32_t>(civil.day));
+}
+
+Almanac AlmanacOf(const clsDate& date) {
+    if (!date.HasDate()) return {};
+    const int64_t days = date.sDate();
+    if (days < kFirstDay || days > kLastDay) return {};
+    // The numbers as passed when they form the day (the grid's case), else
+    // the day they carried over to.
+    if (date.sDay() >= 1 && date.sDay() <= GregorianMonthDays(date.sYear(), date.sMonth())) {
+        return AlmanacOfDate(days, static_cast<uint32_t>(date.sYear()), static_cast<uint32_t>(date.sMonth()),
+                             static_cast<uint32_t>(date.sDay()));
+    }
+    return AlmanacOfDay(days);
+}
 
 namespace almanac {
 
