@@ -197,6 +197,7 @@ std::string Line(const CivilDate& day, const Almanac& almanac) {
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(day.year), static_cast<int>(day.month),
                   static_cast<int>(day.day));
     std::string line(date);
+    if (!almanac.valid) return line + std::string(11, '\t');  // a day without an almanac: empty fields
     const auto field = [&line](std::string_view text) {
         line += '\t';
         line += text;

@@ -60,6 +60,7 @@ TEST(EngineAlmanac, NothingOutsideTheTables) {
         EXPECT_EQ(AlmanacOfDay(day), Almanac{}) << day;
     }
     EXPECT_FALSE(AlmanacOf(clsDate{}).valid);
+    EXPECT_EQ(Line({1899, 12, 31}, Almanac{}), "1899-12-31" + std::string(11, '\t'));
     clsDate date;
     date.sInitDate(2024, 2, 30);  // carried to 1 March
     EXPECT_EQ(AlmanacOf(date), On(2024, 3, 1));
