@@ -38,7 +38,8 @@ constexpr std::array<FixedText<6>, almanac::kPillars> kPillarNames = [] {
 constexpr std::array<FixedText<16>, almanac::kPillars> kClashTexts = [] {
     std::array<FixedText<16>, almanac::kPillars> texts{};
     for (size_t i = 0; i < texts.size(); ++i) {
-        const std::string_view animal = Animals[i % 12].substr(0, Animals[i % 12].size() - std::string_view("年").size());
+        const std::string_view year = Animals[i % 12];  // "马年"
+        const std::string_view animal = year.substr(0, year.size() - std::string_view("年").size());
         ((((texts[i] += "冲") += animal) += "(") += kPillarNames[i].View()) += ")";
     }
     return texts;
@@ -106,7 +107,8 @@ Almanac AlmanacOfDate(int64_t days, uint32_t year, uint32_t month, uint32_t day)
     // the month before. Months are counted from the 子 month before 1900's
     // 小寒, two before the first 寅 month.
     const uint32_t yearIndex = year - kFirstYear;
-    const uint32_t jieDay = 3 + static_cast<uint32_t>(engine_data::kExactTermDays[yearIndex * 24 + (month - 1) * 2] - '0');
+    const char jieDigit = engine_data::kExactTermDays[yearIndex * 24 + (month - 1) * 2];
+    const uint32_t jieDay = 3 + static_cast<uint32_t>(jieDigit - '0');
     const uint32_t months = yearIndex * 12 + month - (day >= jieDay ? 0 : 1);
     const uint32_t monthBranch = months % 12;  // month 0 is a 子 month
     const auto pillar = static_cast<uint32_t>(days - kFirstDay + kFirstDayPillar) % 60;

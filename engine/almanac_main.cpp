@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
     const int64_t first = DaysFromCivil(from->year, from->month, from->day);
     const int64_t last = DaysFromCivil(to->year, to->month, to->day);
     if (first > last) return Usage("FROM is after TO");
-    if (!AlmanacOfDay(first).valid || !AlmanacOfDay(last).valid) return Usage("the almanac covers 1900-01-01 .. 2100-12-31");
+    if (!AlmanacOfDay(first).valid || !AlmanacOfDay(last).valid) {
+        return Usage("the almanac covers 1900-01-01 .. 2100-12-31");
+    }
 
     std::string out(almanac::LineHeader());
     out += '\n';

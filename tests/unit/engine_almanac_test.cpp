@@ -152,7 +152,8 @@ TEST(EngineAlmanac, EveryDayFollowsTheRules) {
 }
 
 TEST(EngineAlmanac, CommandLines) {
-    EXPECT_EQ(LineHeader(), "date\tyear_pillar\tmonth_pillar\tday_pillar\tofficer\tdeity\thuangdao\tchong\tsha\tpengzu\tyi\tji");
+    EXPECT_EQ(LineHeader(),
+              "date\tyear_pillar\tmonth_pillar\tday_pillar\tofficer\tdeity\thuangdao\tchong\tsha\tpengzu\tyi\tji");
     // The 寅 month's 甲辰 day in the 宜/忌 table.
     EXPECT_EQ(Line({2024, 2, 10}, On(2024, 2, 10)),
               "2024-02-10\t甲辰\t丙寅\t甲辰\t满\t金匮\t黄道\t冲狗(戊戌)\t煞南\t甲不开仓财物耗散 辰不哭泣必主重丧\t"
