@@ -4,6 +4,9 @@
 // ports, the features and the window.
 #include <windows.h>
 
+#include <optional>
+
+#include "calendar/deferred_tray.h"
 #include "calendar/frm_main.h"
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
@@ -15,7 +18,6 @@
 #include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
-#include "common/win/gdiplus.h"
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
 #include "common/win/wide_text.h"
@@ -65,13 +67,15 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     win::LocalClock clock;
     win::RunKeyAutostart autostart;
     win::ToolhelpProcessEnder processes;
-    calendar::win::NotifyIconTray tray;
+    calendar::win::NotifyIconTray shellTray;
+    // The icon appears once the window is shown: see AfterShown below.
+    calendar::DeferredTray tray(shellTray);
     calendar::win::ResourceTexts texts;
 
     calendar::win::MainWindow window(instance);
     if (!window.Create()) return 1;
     shell.SetOwner(window.hwnd());
-    tray.Attach(window.hwnd(), window.SmallIcon());
+    shellTray.Attach(window.hwnd(), window.SmallIcon());
 
     calendar::FrmMain model(
         calendar::FrmMainPorts{clock, settings, shell, autostart, tray, processes, window, texts},
@@ -119,13 +123,16 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
                                    ProgramFilePath("update.exe"), [&daysOff] { daysOff.Start(); }});
     model.AddComponent(versionCheck);
     window.Attach(model);
-    controls::win::ComboWindow text2(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2),
-                                     pickers.text2());
-    controls::win::ComboWindow combo3(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::Combo3),
-                                      pickers.Combo3());
-    window.Host(calendar::Ctl::text2, text2.hwnd());
-    window.Host(calendar::Ctl::Combo3, combo3.hwnd());
     window.Host(calendar::Ctl::adbox, webPane.hwnd());
+    // What the window's first paint does without waits until it is shown.
+    std::optional<controls::win::ComboWindow> text2, combo3;
+    window.AfterShown([&] {
+        tray.Release();
+        text2.emplace(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::text2), pickers.text2());
+        combo3.emplace(instance, window.hwnd(), calendar::win::ControlId(calendar::Ctl::Combo3), pickers.Combo3());
+        window.Host(calendar::Ctl::text2, text2->hwnd());
+        window.Host(calendar::Ctl::Combo3, combo3->hwnd());
+    });
     return window.Run();
 }
 
@@ -137,7 +144,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     torvane::win::ShellOpener shell;
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
-
-    torvane::win::GdiplusSession gdiplus;
     return ShowCalendar(instance, settings, servers, shell);
 }
