@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "calendar/frm_main.h"
+#include "calendar/main_window_model.h"
 #include "common/win/unique.h"
 #include "ui/win/element_mirror.h"
 #include "ui/win/font_cache.h"
@@ -32,6 +32,7 @@ public:
     // The window, hidden, with its icons and pointer.
     bool Create();
     HICON SmallIcon() const { return smallIcon_.get(); }
+    HCURSOR MovePointer() const { return movePointer_; }
     // The model it shows; its child windows are made from the model's elements.
     void Attach(FrmMain& model);
     // A feature's own window in the place of element `id` (a placeholder):

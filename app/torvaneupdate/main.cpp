@@ -14,7 +14,7 @@
 #include "common/win/unique.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
-#include "update/frm_update.h"
+#include "update/updater_model.h"
 #include "update/updater_rules.h"
 #include "update/win/file_download.h"
 #include "update/win/script_starter.h"
