@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "calendar/component.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "common/background_work.h"
 
 namespace torvane::holidays {
 
-using calendar::DaysOff;
+using torvane::DaysOff;
 using DaysOffData = std::shared_ptr<const DaysOff>;
 
 // Runs on a worker: the address's whole 2xx body replaces the file at the

@@ -6,7 +6,7 @@
 
 #include "calendar/cell_note.h"
 #include "calendar/day_panel.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "calendar/grid.h"
 #include "common/file_io.h"
 

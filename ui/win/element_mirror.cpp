@@ -95,11 +95,17 @@ ElementMirror::~ElementMirror() {
     if (commonControls_) FreeLibrary(commonControls_);
 }
 
-void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
-    RegisterMirrorClass(instance_);
+void ElementMirror::Reserve(const ElementSet& elements) {
+    if (children_.size() == elements.size()) return;
     children_.assign(elements.size(), nullptr);
     names_.assign(elements.size(), 0);
+}
+
+void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
+    RegisterMirrorClass(instance_);
+    Reserve(elements);
     for (const Element& e : elements) {
+        if (children_[e.id]) continue;  // adopted already
         HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
         if (!child) continue;
         Name(e.id, child, e.name);
@@ -169,6 +175,10 @@ void ElementMirror::Sync(const ElementSet& elements, const ElementSet::Changes& 
         const RECT pixels = ToRECT(r);
         InvalidateRect(owner_, &pixels, FALSE);
     }
+}
+
+void ElementMirror::SyncChildren(const ElementSet& elements, const Dpi& dpi) {
+    for (const Element& e : elements) SyncElement(e, dpi);
 }
 
 void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {

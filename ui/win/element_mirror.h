@@ -28,6 +28,12 @@ public:
     ElementMirror(const ElementMirror&) = delete;
     ElementMirror& operator=(const ElementMirror&) = delete;
 
+    // Room for the elements' children: enough to adopt a feature's window or
+    // sync before the children are made.
+    void Reserve(const ElementSet& elements);
+    // The children of every element that has none yet. Making them loads the
+    // common controls and costs start-up time: a main window makes them once
+    // it is shown.
     void Create(const ElementSet& elements, FontCache& fonts);
     // The tooltips of the elements that have one. Loading the common controls
     // costs start-up time, so the window asks for them once it is shown.
@@ -35,6 +41,9 @@ public:
     // Brings the children in line with what changed and invalidates the
     // owner's pixels the changed elements covered before and cover now.
     void Sync(const ElementSet& elements, const ElementSet::Changes& changes, const Dpi& dpi);
+    // Places, names and shows every child as its element says, without
+    // touching the owner's pixels: for children made after the owner showed.
+    void SyncChildren(const ElementSet& elements, const Dpi& dpi);
     // After a DPI change: the controls take the new fonts.
     void SetFonts(const ElementSet& elements, FontCache& fonts);
     // A feature's own window (a combo box, a web pane) in a placeholder's

@@ -28,6 +28,7 @@ const PictureCache::Entry* PictureCache::Find(const std::string& path, const Rec
     entry = std::make_unique<Entry>();
     entry->box = box;
     entry->dpi = dpi.value();
+    if (!torvane::win::EnsureGdiplus()) return entry.get();
     gp::Bitmap file(Utf8ToWide(path).c_str());
     const int w = static_cast<int>(file.GetWidth()), h = static_cast<int>(file.GetHeight());
     if (file.GetLastStatus() != gp::Ok || w <= 0 || h <= 0 || box.width <= 0 || box.height <= 0)

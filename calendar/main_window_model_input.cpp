@@ -1,7 +1,7 @@
 // frmMain: mouse, keyboard, lists, the window's buttons and the tray.
 #include <charconv>
 
-#include "calendar/frm_main.h"
+#include "calendar/main_window_model.h"
 
 namespace torvane::calendar {
 

@@ -1,6 +1,6 @@
 // frmMain: start-up, timers, window geometry and the redraw of grid and panel.
-// The mouse, keyboard and tray handlers are in frm_main_input.cpp.
-#include "calendar/frm_main.h"
+// The mouse, keyboard and tray handlers are in main_window_model_input.cpp.
+#include "calendar/main_window_model.h"
 
 #include <algorithm>
 
