@@ -7,6 +7,7 @@ import unittest
 
 from calendar_app import WIDE_TWIPS, CalendarApp, heading, px
 from harness import SessionTest, StandinServer
+from test_install import CURRENT, package
 
 SERVER_PATH = "/tg/holidays.txt"
 REST_RED = lambda p: p[0] > 200 and p[1] < 70 and p[2] < 70
@@ -95,6 +96,24 @@ class DaysOffTest(SessionTest):
         time.sleep(0.5)
         shot = self.session.screenshot("days-off-updated")
         self.assertGreater(marks(shot, app, today)[0], 40)
+
+
+class DaysOffUpgradeTest(SessionTest):
+    screen = (1024, 768)
+
+    def test_installing_again_keeps_a_newer_downloaded_file(self):
+        folder = self.session.dir / "installed"
+        target = "/D=Z:" + str(folder).replace("/", "\\")  # no spaces: NSIS takes /D= unquoted
+        self.assertEqual(self.session.run(package(CURRENT), "/S", "/NORUN", target, timeout=120), 0)
+        shipped = (folder / "holidays.txt").read_bytes()
+        downloaded = shipped.replace(b"published ", b"published 2999-01-01\n# was ", 1)
+        self.assertNotEqual(downloaded, shipped)
+        (folder / "holidays.txt").write_bytes(downloaded)
+
+        self.assertEqual(self.session.run(package(CURRENT), "/S", "/NORUN", target, timeout=120), 0)
+        self.assertEqual((folder / "holidays.txt").read_bytes(), downloaded)
+        self.assertTrue((folder / "torvane.exe").exists())
+        self.session.run(folder / "uninst.exe", "/S", "_?=" + target[3:], timeout=120)
 
 
 if __name__ == "__main__":
