@@ -80,6 +80,28 @@ class WeatherOrderTest(SessionTest):
                         app.element("Label12")["text"])
         self.assertEqual(app.element("Label8")["text"], here["now"])
 
+    def test_an_icon_that_cannot_be_decoded_keeps_the_last_picture(self):
+        server = self.serve()
+        app = self.start(server)
+        here, there = weather_of("深圳"), weather_of("北京")
+        self.assertNotEqual(here["text"], there["text"])
+        (app.folder / "pic" / f"{there['text']}.gif").write_bytes(b"GIF89a\x10\x00\x10\x00 not a picture")
+        image5 = app.element("Image5")["rect"]
+        drawn = lambda shot: self.session.screenshot(shot).count(image5, lambda p: min(p[:3]) < 200)
+        self.assertTrue(self.session.wait_until(lambda: app.element("Label9")["text"] == here["text"], timeout=20))
+        self.assertTrue(self.session.wait_until(lambda: drawn("icon-before") > 30, timeout=10))
+
+        self.assertTrue(self.session.wait_until(lambda: app.element("Combo3")["text"] == "北京", timeout=15))
+        self.pick_shown_city(app, server)
+        self.assertTrue(self.session.wait_until(lambda: app.element("Label9")["text"] == there["text"], timeout=20))
+        # Opening the day panel repaints the window: the icon is drawn again.
+        self.assertTrue(app.widen())
+        panel = app.element("L(0)")["rect"]
+        self.assertTrue(self.session.wait_until(
+            lambda: self.session.screenshot("icon-panel").count(panel, lambda p: min(p[:3]) < 120) > 20,
+            timeout=10))
+        self.assertGreater(drawn("icon-after"), 30)
+
 
 if __name__ == "__main__":
     unittest.main()
