@@ -72,7 +72,8 @@ class DaysOffTest(SessionTest):
         folder = self.session.program_folder(settings=f"[server]\nupdate={server.base}\n")
         shipped = (folder / "holidays.txt").read_bytes()
         today = datetime.date.today()
-        newer = (f"published {today.year + 1}-01-01\nyears {today.year} {today.year}\n"
+        # At least as many years as the shipped file: a shorter one is refused.
+        newer = (f"published {today.year + 1}-01-01\nyears 1900 {today.year}\n"
                  f"{today.isoformat()} 休 测试假日\n").encode("utf-8")
         today_line = lambda app: app.element("DayOff")["text"]
 
