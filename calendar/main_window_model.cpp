@@ -259,6 +259,7 @@ void FrmMain::ApplyDayInfo(const DayInfo& info) {
     for (int i = 0; i < kPanelLineCount; ++i) SetText(L(i), info.L[static_cast<size_t>(i)]);
     SetText(Ctl::Label15, info.Label15);
     SetText(Ctl::Label16, info.Label16);
+    SetText(Ctl::DayOff, info.DayOff);
     if (info.Text1) SetText(Ctl::Text1, *info.Text1);
 }
 

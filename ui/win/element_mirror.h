@@ -2,12 +2,15 @@
 // windows that carry each label's, button's and surface's text, place and
 // visibility for screen readers and the tests (named by the "TorvaneName"
 // property), the real controls (read-only text box, list boxes) and the
-// tooltips of the elements that have one. The parent paints everything else.
+// tooltips of the elements that have one. A label whose text does not fit
+// its place (drawn cut, with "…") offers its whole text as a tooltip. The
+// parent paints everything else.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -58,6 +61,8 @@ public:
 private:
     void SyncElement(const Element& e, const Dpi& dpi);
     void SyncTip(const Element& e, const Rect& pixels);
+    void SyncCutTip(const Element& e, const Rect& pixels);
+    bool IsCut(const Element& e, const std::wstring& text, const Rect& pixels) const;
     void Name(size_t id, HWND child, std::string_view name);
 
     HINSTANCE instance_;
@@ -65,7 +70,9 @@ private:
     int firstId_;
     HWND tooltip_ = nullptr;
     HMODULE commonControls_ = nullptr;
+    FontCache* fonts_ = nullptr;  // the owner's, which outlives the mirror
     std::vector<HWND> children_;
+    std::vector<bool> cutTips_;  // a label's whole-text tool is registered
     std::vector<ATOM> names_;
     RepaintTracker repaint_;
 };
