@@ -29,6 +29,18 @@ std::string DayOffText(const DaysOff* daysOff, int64_t day) {
 
 }  // namespace
 
+std::string AlmanacText(const Almanac& a) {
+    if (!a.valid) return {};
+    using namespace almanac;
+    const std::string deity = Joined({DeityName(a.deity), "(", HuangdaoName(a.Huangdao()), ")"});
+    return Joined({PillarName(a.yearPillar), "年 ", PillarName(a.monthPillar), "月 ", PillarName(a.dayPillar), "日 ",
+                   OfficerName(a.officer), "日 ", deity, kCrLf,
+                   "宜：", JoinActivities(a.Yi()), kCrLf,
+                   "忌：", JoinActivities(a.Ji()), kCrLf,
+                   ClashText(a.clashPillar), " ", ShaText(a.sha), kCrLf,
+                   "彭祖百忌：", PengzuOfStem(StemOf(a.dayPillar)), " ", PengzuOfBranch(BranchOf(a.dayPillar))});
+}
+
 std::optional<std::string> FindZodiacStory(const TextTable& stories,
                                            std::string_view yearAttribute) {
     // An empty attribute (a year outside the tables) would match any story.
@@ -69,6 +81,7 @@ DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables, 
                         clsDate::CDayStr(cal.lDay()), kCrLf});
     info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, kCrLf});
     info.DayOff = DayOffText(daysOff, cal.sDate());
+    info.Almanac = AlmanacText(AlmanacOf(cal));
     info.Label16 = Joined({sHoliday, " ", wHoliday});
     info.L[5] = Joined({"农历节日：", lHoliday, kCrLf});
     info.Label15 = std::string(lHoliday);

@@ -9,6 +9,7 @@
 
 #include "calendar/grid.h"
 #include "common/text_tables.h"
+#include "engine/almanac.h"
 #include "engine/clsDate.h"
 
 namespace torvane::calendar {
@@ -23,6 +24,9 @@ struct DayInfo {
     // "休息日（春节）" or "调休上班（春节）" on a day the days-off data lists,
     // else empty: a line of its own, so a busy festival line never cuts it.
     std::string DayOff;
+    // The day's almanac, one subject a line (see AlmanacText); empty for a
+    // day the almanac does not cover.
+    std::string Almanac;
     // The story for the animal of the day's lunar year; nothing when no
     // story names it, and Text1 then keeps what it showed before.
     std::optional<std::string> Text1;
@@ -31,6 +35,11 @@ struct DayInfo {
 // Positions `cal` on the selected day and describes it.
 DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables,
                     const DaysOff* daysOff = nullptr);
+
+// The almanac's lines joined by CR LF, the ones looked up most first: the
+// pillars with the 建除 officer and the duty deity, then 宜, 忌, the clash
+// with the 煞 and the 彭祖 taboos. Empty when the almanac is not valid.
+std::string AlmanacText(const Almanac& almanac);
 
 // The first story that contains the year's attribute text (for example
 // "鼠年"), with each backslash-n turned into CR LF and a CR LF appended.

@@ -37,6 +37,7 @@ constexpr Style kClock = Plain(kTextPrimary, kSkinBackground, kClockFontCentiPt)
 constexpr Style kCaption = Plain(kTextPrimary, kSkinBackground, kGridFontCentiPt, true);
 constexpr Style kPanelHeading = Plain(kTextPrimary, kPanelBackground, kLabelFontCentiPt, true);
 constexpr Style kPanelText = Plain(kTextPrimary, kPanelBackground);
+constexpr Style kPanelNote = Plain(kTextSecondary, kPanelBackground);
 constexpr Style kList{kTextPrimary, kTextPrimary, kPanelBackground, true};
 constexpr Style kGrid{kTextPrimary, kTextPrimary, kGridBackground, true, kGridFontCentiPt};
 
@@ -62,9 +63,14 @@ struct PanelRow {
     int advance;  // from this row's top to the next one's
 };
 constexpr int kPanelLeft = 360;
-constexpr int kPanelTop = 40;
+constexpr int kPanelTop = 4;
 constexpr int kPanelWidth = 240;
-constexpr std::array<PanelRow, 10> kPanelRows = {{
+// The almanac shares the panel's top band with the collapse button.
+constexpr int kAlmanacWidth = 220;
+constexpr std::array<PanelRow, 11> kPanelRows = {{
+    // The day's almanac in the band above the heading: two lines, the
+    // pillars and what the day is good for; the rest in its tooltip.
+    {Ctl::Almanac, 34, 36},
     {Ctl::L0, 17, 20},
     {Ctl::L1, 17, 20},
     {Ctl::L2, 17, 20},
@@ -82,7 +88,7 @@ constexpr std::array<PanelRow, 10> kPanelRows = {{
 constexpr Rect PanelRowRect(Ctl id) {
     int top = kPanelTop;
     for (const PanelRow& row : kPanelRows) {
-        if (row.id == id) return At(kPanelLeft, top, kPanelWidth, row.height);
+        if (row.id == id) return At(kPanelLeft, top, id == Ctl::Almanac ? kAlmanacWidth : kPanelWidth, row.height);
         top += row.advance;
     }
     return {};
@@ -135,6 +141,7 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::L6, "L(6)", K::Label, PanelRowRect(Ctl::L6), kPanelText, kNone, "人物性格"},
     {Ctl::L7, "L(7)", K::Label, PanelRowRect(Ctl::L7), kPanelText, kNone, {}},
     {Ctl::DayOff, "DayOff", K::Label, PanelRowRect(Ctl::DayOff), kPanelText, kNone, {}},
+    {Ctl::Almanac, "Almanac", K::Label, PanelRowRect(Ctl::Almanac), kPanelNote, kDrag, {}},
     {Ctl::Text1, "Text1", K::TextBox, PanelRowRect(Ctl::Text1), kPanelText, kNone, "Text1"},
     {Ctl::Label3, "Label3", K::Label, At(488, 280, 40, 16), kPanelText, kNone, {}},
     {Ctl::adbox, "adbox", K::Placeholder, At(357, 267, 240, 235), kPanelText, kNone, {}},

@@ -260,6 +260,7 @@ void FrmMain::ApplyDayInfo(const DayInfo& info) {
     SetText(Ctl::Label15, info.Label15);
     SetText(Ctl::Label16, info.Label16);
     SetText(Ctl::DayOff, info.DayOff);
+    SetText(Ctl::Almanac, info.Almanac);
     if (info.Text1) SetText(Ctl::Text1, *info.Text1);
 }
 
