@@ -59,7 +59,10 @@ void PaintText(HDC dc, const Element& e, const Rect& px, FontCache& fonts) {
     SetBkMode(dc, TRANSPARENT);
     const int lineHeight = MulDiv(e.style.fontCentiPt, fonts.dpi().value(), kCentiPointsPerInch);
     UINT format = DT_NOPREFIX | DT_LEFT | DT_TOP;
-    format |= px.height > 2 * lineHeight ? DT_WORDBREAK : (DT_SINGLELINE | DT_END_ELLIPSIS);
+    // A wrapped label shows whole lines only, the last one ending in "…" when
+    // more follows; its tooltip holds the rest.
+    format |= px.height > 2 * lineHeight ? (DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS)
+                                         : (DT_SINGLELINE | DT_END_ELLIPSIS);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
 }
 
