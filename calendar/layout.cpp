@@ -229,6 +229,7 @@ void ApplyHover(ElementSet& elements, std::optional<Ctl> over) {
             SetLook(elements, Ctl::Image7, Look::Normal);
             break;
         case Ctl::Image6:
+        case Ctl::Almanac:  // on the panel's skin beside the collapse button
             SetLook(elements, Ctl::I11, Look::Normal);
             break;
         default:

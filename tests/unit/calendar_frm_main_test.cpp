@@ -316,7 +316,10 @@ TEST(CalendarChrome, HoverPictures) {
     h.model.onMouseMove(340, 20);  // the calendar part's skin, Image1
     for (Ctl id : {Ctl::I1, Ctl::Image2_2, Ctl::Image2_4}) EXPECT_EQ(look(id), Look::Normal);
     EXPECT_EQ(look(Ctl::I11), Look::Hover);
-    h.model.onMouseMove(450, 10);  // the panel's skin, Image6
+    h.model.onMouseMove(450, 10);  // the panel's top band (the almanac on Image6)
+    EXPECT_EQ(look(Ctl::I11), Look::Normal);
+    h.Hover(Ctl::I11);
+    h.model.onMouseMove(356, 200);  // the panel's skin itself
     EXPECT_EQ(look(Ctl::I11), Look::Normal);
     h.Hover(Ctl::c1);
     h.model.onMouseLeave();
