@@ -77,13 +77,19 @@ std::optional<IpRegion> IpDatabase::Lookup(std::uint32_t address) const {
         } else if (address > ReadU32(bytes_, at + 4)) {
             low = mid + 1;
         } else {
-            const std::uint32_t pointer = ReadU32(bytes_, at + 8);
-            const std::string_view text =
-                std::string_view(bytes_).substr((pointer & 0xFFFFFF) + kCityId, (pointer >> 24) - kCityId);
-            return IpRegion{Field(text, 0), Field(text, 2), Field(text, 3), Field(text, 4)};
+            return BlockAt(mid).region;
         }
     }
     return std::nullopt;
+}
+
+IpDatabase::Block IpDatabase::BlockAt(std::size_t i) const {
+    const std::size_t at = first_ + i * kIndexBlock;
+    const std::uint32_t pointer = ReadU32(bytes_, at + 8);
+    const std::string_view text =
+        std::string_view(bytes_).substr((pointer & 0xFFFFFF) + kCityId, (pointer >> 24) - kCityId);
+    return {ReadU32(bytes_, at), ReadU32(bytes_, at + 4),
+            IpRegion{Field(text, 0), Field(text, 2), Field(text, 3), Field(text, 4)}};
 }
 
 std::optional<std::uint32_t> ParseIpv4(std::string_view text) {
@@ -104,19 +110,6 @@ std::optional<std::uint32_t> ParseIpv4(std::string_view text) {
     }
     if (!text.empty()) return std::nullopt;
     return address;
-}
-
-bool IsNonPublicIpv4(std::uint32_t a) {
-    struct Net {
-        std::uint32_t base;
-        int bits;
-    };
-    constexpr Net kNets[] = {{0x00000000, 8},  {0x0A000000, 8},  {0x64400000, 10}, {0x7F000000, 8},
-                             {0xA9FE0000, 16}, {0xAC100000, 12}, {0xC0A80000, 16}, {0xE0000000, 3}};
-    for (const Net& net : kNets) {
-        if ((a >> (32 - net.bits)) == (net.base >> (32 - net.bits))) return true;
-    }
-    return false;
 }
 
 std::string BuildIpDatabase(const std::vector<IpRange>& ranges) {

@@ -33,9 +33,17 @@ public:
     static std::optional<IpDatabase> FromFile(const std::string& path);
 
     // The region of an IPv4 address (host order); nothing when the database
-    // does not cover it.
+    // does not cover it. The database itself marks private and loopback
+    // ranges (country "0"), so no address is filtered before the lookup.
     std::optional<IpRegion> Lookup(std::uint32_t address) const;
     std::size_t BlockCount() const { return blockCount_; }
+    // Index block `i` (< BlockCount()): its range and its region text.
+    struct Block {
+        std::uint32_t first;
+        std::uint32_t last;
+        IpRegion region;
+    };
+    Block BlockAt(std::size_t i) const;
 
 private:
     IpDatabase(std::string bytes, std::uint32_t first, std::size_t count)
@@ -48,10 +56,6 @@ private:
 // An address in dotted-quad form ("1.2.3.4"), in host order; nothing for any
 // other text (an IPv6 address included).
 std::optional<std::uint32_t> ParseIpv4(std::string_view text);
-
-// Whether the address is private, loopback, link-local or otherwise not a
-// place on the public internet.
-bool IsNonPublicIpv4(std::uint32_t address);
 
 // A database file in the format above, for tests and tools: one record per
 // range, ranges sorted and not overlapping.

@@ -3,6 +3,8 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <sys/resource.h>
+
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -26,10 +28,20 @@ std::FILE* OpenAccessLog(const std::string& path) {
     return std::fopen(path.c_str(), "a");
 }
 
+// Every connection is a descriptor: take the most the system allows.
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
+    RaiseDescriptorLimit();
     const auto parsed = torvane::server::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         std::cerr << "torvane-server: " << *error << "\n" << torvane::server::Usage();

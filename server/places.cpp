@@ -119,10 +119,15 @@ std::string PlaceText(const Place& place) {
 }
 
 std::string LocationPage(std::string_view address, const std::optional<Place>& place) {
+    // The address may come from a proxy's header: anything but an address's
+    // characters could forge a place, so such a text is not echoed.
+    const bool plain = address.size() <= 45 && std::all_of(address.begin(), address.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':';
+    });
     std::string page =
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
         "<title>IP地址查询</title></head><body><center>您的IP是：[" +
-        HtmlEscape(address) + "] ";
+        (plain ? std::string(address) : std::string()) + "] ";
     page += place ? "来自：" + HtmlEscape(PlaceText(*place)) : std::string("未知地区");
     page += "</center></body></html>";
     return page;

@@ -195,7 +195,7 @@ asio::awaitable<Service::Answer> Service::Route(const std::string& method, const
 Service::Answer Service::Location(const std::string& client) const {
     std::optional<Place> place;
     const auto address = ParseIpv4(client);
-    if (ipDatabase_ && address && !IsNonPublicIpv4(*address)) {
+    if (ipDatabase_ && address) {
         if (const auto region = ipDatabase_->Lookup(*address)) place = PlaceOf(*region);
     }
     return GbkPage(LocationPage(client, place), place ? "place" : "no-place");
