@@ -118,19 +118,29 @@ std::string PlaceText(const Place& place) {
     return text;
 }
 
-std::string LocationPage(std::string_view address, const std::optional<Place>& place) {
+std::string_view EchoedAddress(std::string_view address) {
     // The address may come from a proxy's header: anything but an address's
     // characters could forge a place, so such a text is not echoed.
     const bool plain = address.size() <= 45 && std::all_of(address.begin(), address.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':';
     });
-    std::string page =
+    return plain ? address : std::string_view();
+}
+
+PageParts LocationPageParts(const std::optional<Place>& place) {
+    PageParts parts;
+    parts.before =
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
-        "<title>IP地址查询</title></head><body><center>您的IP是：[" +
-        (plain ? std::string(address) : std::string()) + "] ";
-    page += place ? "来自：" + HtmlEscape(PlaceText(*place)) : std::string("未知地区");
-    page += "</center></body></html>";
-    return page;
+        "<title>IP地址查询</title></head><body><center>您的IP是：[";
+    parts.after = "] ";
+    parts.after += place ? "来自：" + HtmlEscape(PlaceText(*place)) : std::string("未知地区");
+    parts.after += "</center></body></html>";
+    return parts;
+}
+
+std::string LocationPage(std::string_view address, const std::optional<Place>& place) {
+    const PageParts parts = LocationPageParts(place);
+    return parts.before + std::string(EchoedAddress(address)) + parts.after;
 }
 
 }  // namespace torvane::server

@@ -30,4 +30,14 @@ std::string PlaceText(const Place& place);
 // caller's address as text; without a place the page names none.
 std::string LocationPage(std::string_view address, const std::optional<Place>& place);
 
+// The page around the address: LocationPage is before + the address (when it
+// is one) + after. The service converts the two parts once per place.
+struct PageParts {
+    std::string before;
+    std::string after;
+};
+PageParts LocationPageParts(const std::optional<Place>& place);
+// The address as the page may show it: an address's characters only, else empty.
+std::string_view EchoedAddress(std::string_view address);
+
 }  // namespace torvane::server

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <ctime>
 #include <fstream>
-#include <nlohmann/json.hpp>
 
 #include "common/text_codec.h"
+#include "server/access_log.h"
 #include "server/city_coords.h"
 #include "server/forecast.h"
 #include "server/places.h"
@@ -32,6 +32,7 @@ using namespace std::chrono_literals;
 constexpr auto kIdleKeepAlive = 30s;
 constexpr std::size_t kMaxRequestHeader = 8 * 1024;
 constexpr std::size_t kMaxSiteFile = 256u * 1024 * 1024;
+constexpr std::size_t kMaxLocationPages = 4096;
 constexpr const char* kGbkPage = "text/html; charset=gb2312";
 constexpr const char* kNoStore = "no-cache";
 
@@ -41,15 +42,6 @@ Service::Answer GbkPage(const std::string& utf8, std::string note) {
 
 Service::Answer NotFound() {
     return {404, kGbkPage, kNoStore, Utf8ToGbk("<html><body><h1>404 没有这个页面</h1></body></html>"), "none"};
-}
-
-std::string UtcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    gmtime_r(&now, &tm);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
-    return text;
 }
 
 std::string Trim(std::string_view text) {
@@ -192,13 +184,22 @@ asio::awaitable<Service::Answer> Service::Route(const std::string& method, const
     co_return NotFound();
 }
 
-Service::Answer Service::Location(const std::string& client) const {
+Service::Answer Service::Location(const std::string& client) {
     std::optional<Place> place;
     const auto address = ParseIpv4(client);
     if (ipDatabase_ && address) {
         if (const auto region = ipDatabase_->Lookup(*address)) place = PlaceOf(*region);
     }
-    return GbkPage(LocationPage(client, place), place ? "place" : "no-place");
+    // The page's two parts are converted once per place; the address is ASCII.
+    const std::string key = place ? PlaceText(*place) : std::string();
+    auto parts = locationPages_.find(key);
+    if (parts == locationPages_.end()) {
+        if (locationPages_.size() >= kMaxLocationPages) locationPages_.clear();
+        const PageParts utf8 = LocationPageParts(place);
+        parts = locationPages_.emplace(key, PageParts{Utf8ToGbk(utf8.before), Utf8ToGbk(utf8.after)}).first;
+    }
+    return {200, kGbkPage, kNoStore, parts->second.before + std::string(EchoedAddress(client)) + parts->second.after,
+            place ? "place" : "no-place"};
 }
 
 asio::awaitable<Service::Answer> Service::Weather(const std::string& query) {
@@ -264,12 +265,9 @@ Service::Answer Service::SiteFile(const std::string& path) const {
 void Service::Log(const std::string& peer, const std::string& client, const std::string& method,
                   const std::string& target, const Answer& answer, std::size_t bytes, double milliseconds) {
     if (!accessLog_) return;
-    const nlohmann::json line = {{"time", UtcNow()},   {"peer", peer},          {"client", client},
-                                 {"method", method},   {"target", target},      {"status", answer.status},
-                                 {"bytes", bytes}, {"ms", std::round(milliseconds * 1000) / 1000},
-                                 {"how", answer.note}};
-    const std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-    std::fwrite(text.data(), 1, text.size(), accessLog_);
+    const std::string line =
+        AccessLine({peer, client, method, target, answer.status, bytes, milliseconds, answer.note}, std::time(nullptr));
+    std::fwrite(line.data(), 1, line.size(), accessLog_);
 }
 
 asio::awaitable<void> Service::FlushLog() {

@@ -21,6 +21,7 @@
 #include "server/config.h"
 #include "server/forecast_cache.h"
 #include "server/ip_database.h"
+#include "server/places.h"
 
 namespace torvane::server {
 
@@ -47,7 +48,7 @@ private:
                                          const std::string& client);
     boost::asio::awaitable<Answer> Weather(const std::string& query);
     boost::asio::awaitable<std::optional<std::string>> FetchPage(const std::string& city);
-    Answer Location(const std::string& client) const;
+    Answer Location(const std::string& client);
     Answer SiteFile(const std::string& path) const;
     std::string ClientOf(const std::string& peer, const std::string& forwardedFor) const;
     void Log(const std::string& peer, const std::string& client, const std::string& method,
@@ -65,6 +66,8 @@ private:
     // Callers waiting for a city's fetch: the timer is cancelled when it ends.
     std::unordered_map<std::string, std::shared_ptr<boost::asio::steady_timer>> waiting_;
     std::unordered_set<boost::beast::tcp_stream*> idle_;
+    // The location page in GB2312 around the address, by place text.
+    std::unordered_map<std::string, PageParts> locationPages_;
     bool stopping_ = false;
 };
 

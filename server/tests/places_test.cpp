@@ -76,7 +76,9 @@ TEST(PlaceOf, DatabaseRegionsBecomeListedCities) {
         SCOPED_TRACE(c.region.province + c.region.city);
         const auto place = PlaceOf(c.region);
         EXPECT_EQ(place ? std::optional(place->city) : std::nullopt, c.city);
-        if (place) EXPECT_EQ(ListedCity(CalendarCity(place).value_or("")), place->city);
+        if (place) {
+            EXPECT_EQ(ListedCity(CalendarCity(place).value_or("")), place->city);
+        }
     }
 }
 
