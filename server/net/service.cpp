@@ -19,6 +19,7 @@
 #include "server/query.h"
 #include "server/site.h"
 #include "server/net/upstream.h"
+#include "weather/city_table.h"
 
 namespace torvane::server {
 namespace {
@@ -61,6 +62,9 @@ Service::Service(asio::io_context& io, Config config, std::optional<IpDatabase> 
       tls_(asio::ssl::context::tls_client),
       acceptor_(io),
       cache_(ForecastCache::Policy{std::chrono::seconds(config_.cacheSeconds), 30s}) {
+    for (const weather::Province& province : weather::Provinces()) {
+        for (std::string_view city : province.cities) gbkCities_.emplace(Utf8ToGbk(city), city);
+    }
     tls_.set_default_verify_paths();
     tls_.set_verify_mode(asio::ssl::verify_peer);
 }
@@ -202,10 +206,25 @@ Service::Answer Service::Location(const std::string& client) {
             place ? "place" : "no-place"};
 }
 
-asio::awaitable<Service::Answer> Service::Weather(const std::string& query) {
+std::optional<std::string_view> Service::CityOf(const std::string& query) const {
+    // The calendar's own form, a listed name in GBK, is found without a
+    // conversion; anything else goes through the full reading.
+    if (const auto encoded = QueryValue(query, "city"); encoded && encoded->size() <= 120) {
+        if (const auto bytes = PercentDecode(*encoded)) {
+            const std::size_t end = bytes->find_last_not_of(' ');
+            if (end != std::string::npos) {
+                const auto it = gbkCities_.find(bytes->substr(0, end + 1));
+                if (it != gbkCities_.end()) return it->second;
+            }
+        }
+    }
     const auto asked = CityOfQuery(query);
-    const auto city = asked ? ListedCity(*asked) : std::nullopt;
-    if (!city || !PointOf(*city) || !upstream_) co_return GbkPage(NoWeatherPage(""), "unknown-city");
+    return asked ? ListedCity(*asked) : std::nullopt;
+}
+
+asio::awaitable<Service::Answer> Service::Weather(const std::string& query) {
+    const auto city = CityOf(query);
+    if (!city || !upstream_) co_return GbkPage(NoWeatherPage(""), "unknown-city");
     const std::string key(*city);
     const auto decision = cache_.Ask(key, std::chrono::steady_clock::now());
     std::string note = "hit";
@@ -239,6 +258,7 @@ asio::awaitable<Service::Answer> Service::Weather(const std::string& query) {
 
 asio::awaitable<std::optional<std::string>> Service::FetchPage(const std::string& city) {
     const auto point = PointOf(city);
+    if (!point) co_return std::nullopt;
     const auto timeout = std::chrono::milliseconds(static_cast<int>(config_.upstreamSeconds * 1000));
     const auto json = co_await HttpGet(*upstream_, ForecastQuery(point->latitude, point->longitude), timeout, tls_);
     if (!json) co_return std::nullopt;

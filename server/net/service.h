@@ -49,6 +49,7 @@ private:
     boost::asio::awaitable<Answer> Weather(const std::string& query);
     boost::asio::awaitable<std::optional<std::string>> FetchPage(const std::string& city);
     Answer Location(const std::string& client);
+    std::optional<std::string_view> CityOf(const std::string& query) const;
     Answer SiteFile(const std::string& path) const;
     std::string ClientOf(const std::string& peer, const std::string& forwardedFor) const;
     void Log(const std::string& peer, const std::string& client, const std::string& method,
@@ -66,6 +67,8 @@ private:
     // Callers waiting for a city's fetch: the timer is cancelled when it ends.
     std::unordered_map<std::string, std::shared_ptr<boost::asio::steady_timer>> waiting_;
     std::unordered_set<boost::beast::tcp_stream*> idle_;
+    // Every listed city by its GBK bytes, as the calendar asks for it.
+    std::unordered_map<std::string, std::string_view> gbkCities_;
     // The location page in GB2312 around the address, by place text.
     std::unordered_map<std::string, PageParts> locationPages_;
     bool stopping_ = false;

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <set>
 
+#include "server/city_coords.h"
 #include "server/forecast.h"
+#include "weather/city_table.h"
 #include "weather/pages.h"
 
 namespace torvane::server {
@@ -45,6 +47,18 @@ TEST(WeatherText, EveryTextThePageCanSayHasAnIcon) {
     }
     for (std::string_view text : IconTexts()) {
         EXPECT_TRUE(std::filesystem::exists(pictures / std::filesystem::u8path(std::string(text) + ".gif"))) << text;
+    }
+}
+
+TEST(CityPoints, EveryCityOfTheTableHasAPointInChina) {
+    for (const weather::Province& province : weather::Provinces()) {
+        for (std::string_view city : province.cities) {
+            const auto point = PointOf(city);
+            ASSERT_TRUE(point) << city;
+            // Roughly China's extent, the South China Sea's islands included.
+            EXPECT_TRUE(point->latitude > 15 && point->latitude < 54) << city;
+            EXPECT_TRUE(point->longitude > 73 && point->longitude < 136) << city;
+        }
     }
 }
 
