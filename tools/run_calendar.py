@@ -43,9 +43,9 @@ def main():
     parser.add_argument("--upstream", help="the forecast API's base address (default: a recorded one)")
     args = parser.parse_args()
     recorded = None if args.upstream else RecordedUpstream().start()
-    notes = "<html><head><meta charset=\"utf-8\"></head><body><h3>Torvane</h3><p>本地演示。</p></body></html>"
+    notes = (ROOT / "server" / "site" / "index.html").read_bytes()  # the release notes the pane shows
     server = TorvaneService(args.upstream or recorded.base, ip_database=place_database(args.place),
-                            site={"index.html": notes.encode("utf-8")}, folder=run_dir / "service").start()
+                            site={"index.html": notes}, folder=run_dir / "service").start()
     print(f"torvane-server at {server.base}; access log {server.folder / 'access.log'}")
     base = server.base
     display = os.environ.get("DISPLAY")

@@ -16,7 +16,8 @@ from torvane_service import build_ip_database, TorvaneService  # noqa: E402
 LABELS = ("Label12", "Label8", "Label9", "Label10", "Label13")
 # The calendar calls from 127.0.0.1: the test's database places that in 深圳.
 DATABASE = build_ip_database([("127.0.0.0", "127.255.255.255", "中国|0|广东省|深圳市|电信")])
-RELEASE_NOTES = "<html><head><meta charset=\"utf-8\"></head><body><h1>Torvane 2.1</h1></body></html>"
+ROOT = Path(__file__).resolve().parents[2]
+RELEASE_NOTES = (ROOT / "server" / "site" / "index.html").read_bytes()
 
 
 class CalendarAgainstServiceTest(SessionTest):
@@ -24,7 +25,7 @@ class CalendarAgainstServiceTest(SessionTest):
 
     def serve(self, upstream):
         service = TorvaneService(upstream, ip_database=DATABASE,
-                                 site={"index.html": RELEASE_NOTES.encode("utf-8")}).start()
+                                 site={"index.html": RELEASE_NOTES}).start()
         self.addCleanup(service.stop)
         return service
 
