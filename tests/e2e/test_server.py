@@ -159,6 +159,8 @@ class ServiceTest(unittest.TestCase):
 
     def test_a_thousand_clients_at_once_all_get_their_page(self):
         soft, hard = resource.getrlimit(resource.RLIMIT_NOFILE)
+        if hard != resource.RLIM_INFINITY and hard < 1100:
+            self.skipTest(f"this machine allows {hard} open files, fewer than 1,000 clients need")
         resource.setrlimit(resource.RLIMIT_NOFILE, (max(soft, min(hard, 4096)), hard))
         service = self.service()
         self.assertIsNotNone(weather(service.base, "深圳"))  # the page is cached
