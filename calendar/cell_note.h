@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "engine/clsDate.h"
 
 namespace torvane::calendar {

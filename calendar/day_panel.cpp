@@ -67,10 +67,8 @@ DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables, 
     info.L[3] = Joined({"农历：", clsDate::GanZhi(cycleYear), "(", attribute, ")", "年",
                         cal.IsLeap() ? "闰" : "", MonthName(cal.lMonth()),
                         clsDate::CDayStr(cal.lDay()), kCrLf});
-    // The date line L(2) is full; the day off joins the Gregorian festivals.
-    const std::string dayOff = DayOffText(daysOff, cal.sDate());
-    info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, wHoliday.empty() || dayOff.empty() ? "" : " ", dayOff,
-                        kCrLf});
+    info.L[4] = Joined({"公历节日：", sHoliday, " ", wHoliday, kCrLf});
+    info.DayOff = DayOffText(daysOff, cal.sDate());
     info.Label16 = Joined({sHoliday, " ", wHoliday});
     info.L[5] = Joined({"农历节日：", lHoliday, kCrLf});
     info.Label15 = std::string(lHoliday);

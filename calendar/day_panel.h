@@ -20,14 +20,15 @@ struct DayInfo {
     std::array<std::string, kPanelLineCount> L;
     std::string Label15;  // lunar festival
     std::string Label16;  // Gregorian and week-based festivals
+    // "休息日（春节）" or "调休上班（春节）" on a day the days-off data lists,
+    // else empty: a line of its own, so a busy festival line never cuts it.
+    std::string DayOff;
     // The story for the animal of the day's lunar year; nothing when no
     // story names it, and Text1 then keeps what it showed before.
     std::optional<std::string> Text1;
 };
 
-// Positions `cal` on the selected day and describes it. On a day the
-// days-off data lists, the Gregorian festivals' line L(4) ends with
-// "休息日（春节）" or "调休上班（春节）".
+// Positions `cal` on the selected day and describes it.
 DayInfo ShowDayInfo(const SelDate& sel, clsDate& cal, const TextTables& tables,
                     const DaysOff* daysOff = nullptr);
 

@@ -10,6 +10,7 @@
 #include "calendar/names.h"
 #include "common/text_codec.h"
 #include "engine/gregorian.h"
+#include "engine/tables.h"
 
 namespace torvane::calendar {
 
@@ -161,9 +162,8 @@ void StepMonth(SelDate& sel, int delta) {
 int GetMonthDayCount(int year, int month) { return engine::GregorianMonthDays(year, month); }
 
 int MonthOffset(int year, int month) {
-    // 1 January 1970 was a Thursday.
-    const int64_t days = DaysFromCivil(year, month, 1);
-    return static_cast<int>(((days + 4) % 7 + 7) % 7);
+    // The engine's weekday (1 = Sunday) is the column, counted from 0.
+    return static_cast<int>(engine::WeekDayOf(DaysFromCivil(year, month, 1))) - 1;
 }
 
 int RoundHalfEven(double value) {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "calendar/constants.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "engine/clsDate.h"
 #include "ui/draw_list.h"
 

@@ -53,6 +53,41 @@ using K = ElementKind;
 // Places in pixels at 96 DPI, turned into twips; the designed client is 352 x 519.
 constexpr Rect At(int left, int top, int width, int height) { return {Tw(left), Tw(top), Tw(width), Tw(height)}; }
 
+// The day panel, top to bottom: each row's element, its height and how far
+// down the next row starts (the zodiac line tucks under the sketch's last
+// line). A new row goes into this list; the rows below it move down.
+struct PanelRow {
+    Ctl id;
+    int height;   // pixels at 96 DPI
+    int advance;  // from this row's top to the next one's
+};
+constexpr int kPanelLeft = 360;
+constexpr int kPanelTop = 40;
+constexpr int kPanelWidth = 240;
+constexpr std::array<PanelRow, 10> kPanelRows = {{
+    {Ctl::L0, 17, 20},
+    {Ctl::L1, 17, 20},
+    {Ctl::L2, 17, 20},
+    {Ctl::L3, 17, 20},
+    {Ctl::L4, 17, 20},
+    {Ctl::L5, 17, 20},
+    // The statutory day off has a line of its own, never cut.
+    {Ctl::DayOff, 17, 20},
+    {Ctl::L6, 120, 117},
+    {Ctl::L7, 17, 19},
+    // The story scrolls; it takes what is left above the bottom gap.
+    {Ctl::Text1, 180, 0},
+}};
+
+constexpr Rect PanelRowRect(Ctl id) {
+    int top = kPanelTop;
+    for (const PanelRow& row : kPanelRows) {
+        if (row.id == id) return At(kPanelLeft, top, kPanelWidth, row.height);
+        top += row.advance;
+    }
+    return {};
+}
+
 constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Image1, "Image1", K::Skin, At(0, 0, 352, 519), kCalendarSkin, kDrag, {}},
     {Ctl::Image6, "Image6", K::Skin, At(352, 0, 0, 519), kPanelSkin, kDrag, {}},
@@ -76,7 +111,8 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Label2, "Label2", K::Label, At(175, 40, 140, 38), kClock, kDrag, {}},
     {Ctl::La, "La", K::Label, At(318, 64, 30, 16), kSecondary, kNone, {}},
     {Ctl::Label1, "Label1", K::Label, At(224, 80, 124, 16), kSecondary, kDrag, {}},
-    {Ctl::Label4, "Label4", K::Label, At(242, 96, 106, 16), kSecondary, kDrag, {}},
+    // The date line's left edge and width: a leap month's name needs the room.
+    {Ctl::Label4, "Label4", K::Label, At(224, 96, 124, 16), kSecondary, kDrag, {}},
     {Ctl::Label16, "Label16", K::Label, At(217, 120, 60, 16), kFestival, kDrag, {}},
     {Ctl::Label15, "Label15", K::Label, At(277, 120, 70, 16), kFestival, kDrag, {}},
     {Ctl::text2, "text2", K::Placeholder, At(179, 156, 70, 21), kPrimary, kNone, {}},
@@ -90,15 +126,16 @@ constexpr std::array<ElementDesign, kElementCount> kDesign = {{
     {Ctl::Label6, "Label6", K::Label, At(98, 158, 14, 20), kCaption, kDrag, "-"},
     {Ctl::Label7, "Label7", K::Label, At(120, 158, 22, 20), kCaption, kDragClick, "2"},
     {Ctl::picMain, "picMain", K::Surface, At(0, 184, 350, 325), kGrid, kDrag, {}},
-    {Ctl::L0, "L(0)", K::Label, At(360, 40, 240, 17), kPanelHeading, kNone, {}},
-    {Ctl::L1, "L(1)", K::Label, At(360, 60, 240, 17), kPanelText, kNone, {}},
-    {Ctl::L2, "L(2)", K::Label, At(360, 80, 240, 17), kPanelText, kNone, {}},
-    {Ctl::L3, "L(3)", K::Label, At(360, 100, 240, 17), kPanelText, kNone, {}},
-    {Ctl::L4, "L(4)", K::Label, At(360, 120, 240, 17), kPanelText, kNone, {}},
-    {Ctl::L5, "L(5)", K::Label, At(360, 140, 240, 17), kPanelText, kNone, {}},
-    {Ctl::L6, "L(6)", K::Label, At(360, 160, 240, 120), kPanelText, kNone, "人物性格"},
-    {Ctl::L7, "L(7)", K::Label, At(360, 277, 240, 17), kPanelText, kNone, {}},
-    {Ctl::Text1, "Text1", K::TextBox, At(360, 296, 240, 200), kPanelText, kNone, "Text1"},
+    {Ctl::L0, "L(0)", K::Label, PanelRowRect(Ctl::L0), kPanelHeading, kNone, {}},
+    {Ctl::L1, "L(1)", K::Label, PanelRowRect(Ctl::L1), kPanelText, kNone, {}},
+    {Ctl::L2, "L(2)", K::Label, PanelRowRect(Ctl::L2), kPanelText, kNone, {}},
+    {Ctl::L3, "L(3)", K::Label, PanelRowRect(Ctl::L3), kPanelText, kNone, {}},
+    {Ctl::L4, "L(4)", K::Label, PanelRowRect(Ctl::L4), kPanelText, kNone, {}},
+    {Ctl::L5, "L(5)", K::Label, PanelRowRect(Ctl::L5), kPanelText, kNone, {}},
+    {Ctl::L6, "L(6)", K::Label, PanelRowRect(Ctl::L6), kPanelText, kNone, "人物性格"},
+    {Ctl::L7, "L(7)", K::Label, PanelRowRect(Ctl::L7), kPanelText, kNone, {}},
+    {Ctl::DayOff, "DayOff", K::Label, PanelRowRect(Ctl::DayOff), kPanelText, kNone, {}},
+    {Ctl::Text1, "Text1", K::TextBox, PanelRowRect(Ctl::Text1), kPanelText, kNone, "Text1"},
     {Ctl::Label3, "Label3", K::Label, At(488, 280, 40, 16), kPanelText, kNone, {}},
     {Ctl::adbox, "adbox", K::Placeholder, At(357, 267, 240, 235), kPanelText, kNone, {}},
     {Ctl::List1, "List1", K::List, At(50, 178, 80, 200), kList, kNone, {}},

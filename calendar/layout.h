@@ -33,7 +33,7 @@ enum class Ctl : uint16_t {
     Image2_0, Image2_1, Image2_2, Image2_3, Image2_4,
     Label5, Label6, Label7,
     picMain,
-    L0, L1, L2, L3, L4, L5, L6, L7, Text1, Label3, adbox,
+    L0, L1, L2, L3, L4, L5, L6, L7, DayOff, Text1, Label3, adbox,
     List1, List2,
     Count
 };

@@ -473,9 +473,12 @@ void Combo::OnButtonMouseMove(const MouseArgs& args) {
 
 void Combo::OnButtonDown() {
     if (!textEnabled_) return;
+    // The pressed picture is shown for the toggle only: the window paints
+    // it while it hears of the change, then the normal one comes back.
     picture_ = ButtonPicture::Pressed;
     SetDropped(!dropped_);
     Changed();
+    ResetPic();
 }
 
 void Combo::OnButtonUp() { ResetPic(); }

@@ -200,6 +200,8 @@ public:
     void OnTextMouseDown(const MouseArgs& args);
     void OnMouseMove(const MouseArgs& args);  // text area or surface
     void OnButtonMouseMove(const MouseArgs& args);
+    // A press of any mouse button on the drop-down button: the list opens
+    // or closes, and the pressed picture goes back at once.
     void OnButtonDown();
     void OnButtonUp();
     // True when the key was the control's own (list navigation) and must

@@ -11,16 +11,16 @@
 #include <span>
 #include <string_view>
 
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "common/text_codec.h"
 #include "engine/tables.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
 
-using torvane::calendar::DayOffMark;
-using torvane::calendar::DayOffStatus;
-using torvane::calendar::DaysOff;
+using torvane::DayOffMark;
+using torvane::DayOffStatus;
+using torvane::DaysOff;
 
 void CheckDay(const DaysOff& data, int64_t day) {
     const DayOffStatus status = data.StatusOf(day);
@@ -62,11 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     const std::optional<DaysOff> data = DaysOff::Parse(text);
     if (!data) return 0;
-    FUZZ_CHECK(size <= torvane::calendar::kMaxDaysOffBytes);
+    FUZZ_CHECK(size <= torvane::kMaxDaysOffBytes);
     FUZZ_CHECK(text.find("published ") != std::string_view::npos && text.find("years ") != std::string_view::npos);
     FUZZ_CHECK(data->size() > 0 && data->firstYear() <= data->lastYear());
-    FUZZ_CHECK(data->firstYear() >= torvane::calendar::kDaysOffFirstYear &&
-               data->lastYear() <= torvane::calendar::kDaysOffLastYear);
+    FUZZ_CHECK(data->firstYear() >= torvane::kDaysOffFirstYear &&
+               data->lastYear() <= torvane::kDaysOffLastYear);
     FUZZ_CHECK(!data->IsNewerThan(*data));
     CheckYear(*data, data->firstYear() - 1);
     CheckYear(*data, data->firstYear());

@@ -12,8 +12,12 @@ DaysOffData Share(std::optional<DaysOff> data) {
     return data ? std::make_shared<const DaysOff>(std::move(*data)) : nullptr;
 }
 
+int YearCount(const DaysOff& data) { return data.lastYear() - data.firstYear() + 1; }
+
+// A later notice replaces the data in use only when it covers at least as
+// many years: a short file would take away the marks of the years it leaves out.
 bool IsNewer(const DaysOff& candidate, const DaysOffData& current) {
-    return !current || candidate.IsNewerThan(*current);
+    return !current || (candidate.IsNewerThan(*current) && YearCount(candidate) >= YearCount(*current));
 }
 
 }  // namespace

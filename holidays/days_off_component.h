@@ -10,12 +10,12 @@
 #include <string_view>
 
 #include "calendar/component.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "common/background_work.h"
 
 namespace torvane::holidays {
 
-using calendar::DaysOff;
+using torvane::DaysOff;
 using DaysOffData = std::shared_ptr<const DaysOff>;
 
 // Runs on a worker: the address's whole 2xx body replaces the file at the
@@ -42,12 +42,13 @@ inline constexpr std::string_view kDaysOffJob = "holidays";
 // fetch that late is not waited for.
 inline constexpr int kDaysOffFetchTimeoutMs = 120000;
 
-// The newer of the two texts that parse; nothing when neither does.
+// The newer of the two texts that parse (a newer one covering fewer years
+// does not count as newer); nothing when neither does.
 DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath);
 
 // The worker's part of a fetch: download, read and remove the temporary
-// file; when its text parses whole and is newer than `current`, it replaces
-// holidays.txt and is returned. Otherwise nothing changes and nothing is
+// file; when its text parses whole, is newer than `current` and covers at
+// least as many years, it replaces holidays.txt and is returned. Otherwise nothing changes and nothing is
 // returned.
 DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current);
 

@@ -80,7 +80,11 @@ Section "Torvane"
   File "${BIN}\torvaneupdate.exe"
   File "${BIN}\torvo.exe"
   File "${BIN}\halter.exe"
+  ; A days-off file the calendar downloaded may be newer than ours: it stays.
+  ; The calendar follows the newer of it and the copy built into torvane.exe.
+  SetOverwrite off
   File "${BIN}\holidays.txt"
+  SetOverwrite on
   SetOutPath "$INSTDIR\pic"
   File "${BIN}\pic\*.gif"
   SetOutPath "$INSTDIR"

@@ -4,14 +4,13 @@ torvane.exe, against the plainest Win32 window program started the same way.
 The calendar runs twice: with its pages refused, and with a server that
 accepts and never answers (the window must not wait for either).
 
-Run after a Windows build: python3 tools/bench_startup.py [runs]
+Run after a Windows build: python3 tools/bench_startup.py [runs]   (at least 15)
 """
 import json
 import os
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
@@ -19,18 +18,25 @@ ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
 
+# Fewer runs than this leave the median at the mercy of one slow moment.
+MIN_RUNS = 15
+
 
 def time_to_window(session, exe, args, window_class):
-    with tempfile.TemporaryFile() as out:
-        waiter = subprocess.Popen([harness.WINE, str(harness.WIN_BIN / "probe.exe"), "waitshown",
-                                   window_class, "20000"], env=session.env, stdout=out,
-                                  stderr=subprocess.DEVNULL)
-        time.sleep(0.3)  # the waiter must be polling before the program starts
+    waiter = subprocess.Popen([harness.WINE, str(harness.WIN_BIN / "probe.exe"), "waitshown",
+                               window_class, "20000"], env=session.env, stdout=subprocess.PIPE,
+                              stderr=subprocess.DEVNULL)
+    try:
+        # The program starts once the waiter says it is looking for the window.
+        if b"waiting" not in waiter.stdout.readline():
+            raise RuntimeError("the window waiter did not start")
         start_ms = time.time() * 1000
         proc = session.start(exe, *args)
-        waiter.wait(timeout=30)
-        out.seek(0)
-        shown = json.loads(out.read().decode().strip().splitlines()[-1])["shown_unix_ms"]
+        out, _ = waiter.communicate(timeout=30)
+    finally:
+        if waiter.poll() is None:
+            waiter.kill()
+    shown = json.loads(out.decode().strip().splitlines()[-1])["shown_unix_ms"]
     os.killpg(proc.pid, 9)
     proc.wait()
     session.wait_until(lambda: not session.windows(cls=window_class), timeout=10)
@@ -38,7 +44,7 @@ def time_to_window(session, exe, args, window_class):
 
 
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 7
+    runs = max(MIN_RUNS, int(sys.argv[1]) if len(sys.argv) > 1 else MIN_RUNS)
     session = harness.Session(1280, 1024)
     server = harness.StandinServer().start()
     for path in ("/ic.asp", "/search.php"):

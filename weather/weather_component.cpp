@@ -32,13 +32,24 @@ ViewChanges WeatherComponent::OnEvent(WindowEvent event) {
 }
 
 ViewChanges WeatherComponent::OnClick(Ctl id) {
+    if (id != Ctl::Image7) return {};
+    // The user's latest intent wins: a picked city still waiting is asked
+    // for again (the new query supersedes the old one, whose city would
+    // otherwise be lost), and the label still ends on it.
+    if (waitingCity_) {
+        Query(*waitingCity_, After{.setCity = true, .balloon = true});
+        return {};
+    }
     // While the city is still being found, the query that follows it is the
     // refresh; a query now would ask for the placeholder caption.
-    if (id == Ctl::Image7 && !locating_) Query(ports_.host.TextOf(Ctl::Label12), After::Balloon);
+    if (!locating_ || chosen_) Query(ports_.host.TextOf(Ctl::Label12), After{.balloon = true});
     return {};
 }
 
-void WeatherComponent::QueryCity(std::string city) { Query(std::move(city), After::SetCity); }
+void WeatherComponent::QueryCity(std::string city) {
+    chosen_ = true;
+    Query(std::move(city), After{.setCity = true});
+}
 
 void WeatherComponent::Locate() {
     locating_ = true;
@@ -46,21 +57,30 @@ void WeatherComponent::Locate() {
           kFetchSeconds, [this](std::string page) {
               locating_ = false;
               if (std::optional<std::string> city = ParseLocation(page)) location_ = std::move(*city);
+              // A city the user picked meanwhile stays, with its weather.
+              if (chosen_) return;
               ports_.host.Apply({Text(Ctl::Label12, location_)});
-              Query(location_, After::Balloon);
+              Query(location_, After{.balloon = true});
           });
 }
 
 void WeatherComponent::Query(std::string city, After after) {
-    GetYM(ports_.work, ports_.http, std::string(kWeatherJob), config_.weatherUrl + PercentEncodeGbk(city),
-          std::string(kCharset), kFetchSeconds, [this, city, after](std::string page) {
-              ShowWeather(page);
-              if (after == After::SetCity) {
-                  ports_.host.Apply({Text(Ctl::Label12, city)});
-              } else {
-                  ShowBalloon();
-              }
-          });
+    // Every weather query supersedes the one before; only a picked city's
+    // query leaves a city waiting.
+    waitingCity_.reset();
+    if (after.setCity) waitingCity_ = city;
+    const auto answered = [this, city, after](const std::string& page) {
+        if (after.setCity) waitingCity_.reset();
+        ShowWeather(page);
+        if (after.setCity) ports_.host.Apply({Text(Ctl::Label12, city)});
+        if (after.balloon) ShowBalloon();
+    };
+    const JobId job = GetYM(ports_.work, ports_.http, std::string(kWeatherJob),
+                            config_.weatherUrl + PercentEncodeGbk(city), std::string(kCharset), kFetchSeconds,
+                            [answered](std::string page) { answered(page); });
+    // No worker to ask: as a page that cannot be fetched, which still makes
+    // a picked city the current one.
+    if (job == kNoJob) answered(std::string());
 }
 
 void WeatherComponent::ShowWeather(const std::string& page) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "calendar/component.h"
@@ -43,13 +44,19 @@ public:
     ViewChanges OnEvent(WindowEvent event) override;
 
     // The city pickers' entry: asks for `city`'s weather and makes it the
-    // current city once the answer is in; no balloon.
+    // current city once the answer is in (or the time is up); no balloon.
+    // From then on the located city changes neither the label nor the weather.
     void QueryCity(std::string city);
 
     bool Locating() const { return locating_; }
 
 private:
-    enum class After { Balloon, SetCity };
+    // What follows a query's answer: the city label takes the city asked
+    // for, and/or the balloon repeats the result.
+    struct After {
+        bool setCity = false;
+        bool balloon = false;
+    };
 
     void Locate();
     void Query(std::string city, After after);
@@ -61,6 +68,9 @@ private:
     std::string location_;  // the city found last, with its space
     std::string label14_;   // the hidden holder of text 5
     bool locating_ = false;
+    bool chosen_ = false;  // the user picked a city: the location no longer counts
+    // The picked city while its query waits: a refresh asks for it again.
+    std::optional<std::string> waitingCity_;
 };
 
 }  // namespace torvane::weather

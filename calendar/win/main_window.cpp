@@ -54,11 +54,10 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::Attach(FrmMain& model) {
-    // Making the children sends messages to this window; it syncs nothing
-    // until the mirror is whole.
-    auto mirror = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
-    mirror->Create(model.elements(), fonts_);
-    mirror_ = std::move(mirror);
+    // The children are made once the window is shown (OnShown); until then
+    // the mirror only has room for the features' windows.
+    mirror_ = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
+    mirror_->Reserve(model.elements());
     model_ = &model;
 }
 
@@ -71,6 +70,21 @@ void MainWindow::MeasureHeader() {
         model_->SetHeaderHeight(ui::win::MeasureTextHeight(dc, fonts_, kGridFontCentiPt, L"星期"));
         ReleaseDC(hwnd(), dc);
     }
+}
+
+void MainWindow::AfterShown(std::function<void()> work) { afterShown_.push_back(std::move(work)); }
+
+// Posted by the first showing, so it runs before the first paint: the
+// children, their fonts and places, the tooltips, then the held-back work.
+void MainWindow::OnShown() {
+    mirror_->Create(model_->elements(), fonts_);
+    mirror_->SyncChildren(model_->elements(), dpi());
+    listSizes_ = {};
+    for (Ctl list : {Ctl::List1, Ctl::List2}) SyncList(list);
+    mirror_->CreateTooltips(model_->elements(), dpi());
+    std::vector<std::function<void()>> work = std::move(afterShown_);
+    afterShown_.clear();
+    for (const auto& step : work) step();
 }
 
 int MainWindow::Run() {
@@ -120,7 +134,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER: model_->onTimer(static_cast<TimerId>(wp)); return 0;
         case kTrayCallbackMessage: model_->onTrayNotify(static_cast<uint32_t>(lp)); return 0;
         case WM_COMMAND: OnCommand(wp); return 0;
-        case kShown: mirror_->CreateTooltips(model_->elements(), dpi()); return 0;
+        case kShown: OnShown(); return 0;
         case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
             return OnControlColor(reinterpret_cast<HDC>(wp));
         case WM_SETCURSOR: return OnSetCursor(lp) ? TRUE : Default(msg, wp, lp);

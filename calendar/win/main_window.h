@@ -7,9 +7,10 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 
-#include "calendar/frm_main.h"
+#include "calendar/main_window_model.h"
 #include "common/win/unique.h"
 #include "ui/win/element_mirror.h"
 #include "ui/win/font_cache.h"
@@ -31,11 +32,15 @@ public:
     // The window, hidden, with its icons and pointer.
     bool Create();
     HICON SmallIcon() const { return smallIcon_.get(); }
+    HCURSOR MovePointer() const { return movePointer_; }
     // The model it shows; its child windows are made from the model's elements.
     void Attach(FrmMain& model);
     // A feature's own window in the place of element `id` (a placeholder):
     // placed and shown as the model says.
     void Host(Ctl id, HWND child);
+    // Work the first showing need not wait for (the tray icon, a feature's
+    // window), run once the window is on screen, before its first paint.
+    void AfterShown(std::function<void()> work);
     // Start-up, the first showing, then messages until the program is ended.
     int Run();
 
@@ -55,6 +60,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void OnMouse(UINT msg, LPARAM lp);
     void OnCommand(WPARAM wp);
+    void OnShown();
     void OnSize(WPARAM wp);
     void OnDpiChanged(WPARAM wp, LPARAM lp);
     LRESULT OnControlColor(HDC dc);
@@ -80,6 +86,7 @@ private:
     std::unique_ptr<ui::win::ElementMirror> mirror_;
     FrmMain* model_ = nullptr;
     std::array<size_t, 2> listSizes_{};
+    std::vector<std::function<void()>> afterShown_;
 };
 
 }  // namespace torvane::calendar::win

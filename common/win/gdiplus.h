@@ -17,22 +17,10 @@ using std::min;
 
 namespace torvane::win {
 
-// GDI+ for as long as the object lives.
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-    }
-    ~GdiplusSession() {
-        if (started_) Gdiplus::GdiplusShutdown(token_);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token_ = 0;
-    bool started_ = false;
-};
+// GDI+ for the rest of the program's life, started by its first user (the
+// first paint of a window that draws with it), so a program's start neither
+// loads nor starts it before its window is shown. False when it could not
+// start; then nothing may be drawn with it.
+bool EnsureGdiplus();
 
 }  // namespace torvane::win

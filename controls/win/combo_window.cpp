@@ -256,9 +256,11 @@ LRESULT ComboWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFOCUS:
             if (edit_) SetFocus(edit_);
             return 0;
-        case WM_MOUSEMOVE: case WM_MOUSELEAVE: case WM_LBUTTONDOWN: case WM_LBUTTONUP:
+        case WM_MOUSEMOVE: case WM_MOUSELEAVE: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
             OnMouse(msg, wp, lp);
             return 0;
+        // The platform's Enable of the control window is the control's Enabled.
+        case WM_ENABLE: model_.SetEnabled(wp != FALSE); return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == kEditId && HIWORD(wp) == EN_CHANGE && !syncing_)
                 model_.OnTextEdited(WideToUtf8(WindowString(edit_)));
@@ -315,26 +317,17 @@ void ComboWindow::OnMouse(UINT msg, WPARAM wp, LPARAM lp) {
             if (overButton) {
                 model_.OnButtonMouseMove(Args(wp, lp, {}));
             } else {
-                if (!buttonPressed_) model_.ResetPic();
+                model_.ResetPic();
                 model_.OnMouseMove(Args(wp, lp, {}));
             }
             break;
         case WM_MOUSELEAVE:
             trackingLeave_ = false;
-            if (!buttonPressed_) model_.ResetPic();
+            model_.ResetPic();
             break;
-        case WM_LBUTTONDOWN:
+        default:  // a press of any button
             if (edit_) SetFocus(edit_);
-            if (!overButton) break;
-            buttonPressed_ = true;
-            SetCapture(hwnd());
-            model_.OnButtonDown();
-            break;
-        case WM_LBUTTONUP:
-            if (!buttonPressed_) break;
-            buttonPressed_ = false;
-            ReleaseCapture();
-            model_.OnButtonUp();
+            if (overButton) model_.OnButtonDown();
             break;
     }
 }
@@ -386,6 +379,8 @@ void ComboWindow::Sync() {
         SetWindowPos(hwnd(), nullptr, 0, 0, own.right, own.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd(), nullptr, FALSE);
     InvalidateRect(edit_, nullptr, FALSE);
+    // The pressed picture lasts only while the press is handled: paint it now.
+    if (model_.Picture() == ButtonPicture::Pressed) UpdateWindow(hwnd());
     if (model_.DroppedDown() && !list_) list_ = std::make_unique<ComboList>(instance_, *this);
     if (list_) list_->Sync();
 }

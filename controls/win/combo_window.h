@@ -73,7 +73,6 @@ private:
     bool syncing_ = false;
     bool swallowChar_ = false;
     bool textPressed_ = false;
-    bool buttonPressed_ = false;
     bool trackingLeave_ = false;
 };
 

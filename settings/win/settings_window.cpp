@@ -1,6 +1,5 @@
 #include "settings/win/settings_window.h"
 
-#include "calendar/win/resource_ids.h"
 #include "ui/win/dpi.h"
 
 namespace torvane::settings::win {
@@ -11,12 +10,12 @@ constexpr UINT_PTR kClockPreviewTimer = 1;
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(HINSTANCE instance) : instance_(instance) {}
+SettingsWindow::SettingsWindow(HINSTANCE instance, HCURSOR movePointer)
+    : instance_(instance), movePointer_(movePointer) {}
 
 SettingsWindow::~SettingsWindow() { model_ = nullptr; }
 
 bool SettingsWindow::Create() {
-    movePointer_ = LoadCursorW(instance_, MAKEINTRESOURCEW(kCursorMove));
     Register(instance_, ui::win::WindowClass{kSettingsWindowClass, nullptr, nullptr, nullptr, 0});
     // No owner: the dialog stays when the main window hides. A tool window,
     // like the main window: nothing of the calendar sits on the task bar.

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "settings/sz.h"
+#include "settings/settings_dialog_model.h"
 #include "ui/win/element_mirror.h"
 #include "ui/win/font_cache.h"
 #include "ui/win/painter.h"
@@ -21,7 +21,7 @@ inline constexpr int kFirstElementId = 1000;
 
 class SettingsWindow final : public ui::win::Window, public SzHost {
 public:
-    explicit SettingsWindow(HINSTANCE instance);
+    SettingsWindow(HINSTANCE instance, HCURSOR movePointer);
     ~SettingsWindow() override;
 
     // The window, hidden.

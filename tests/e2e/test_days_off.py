@@ -7,6 +7,7 @@ import unittest
 
 from calendar_app import WIDE_TWIPS, CalendarApp, heading, px
 from harness import SessionTest, StandinServer
+from test_install import CURRENT, package
 
 SERVER_PATH = "/tg/holidays.txt"
 REST_RED = lambda p: p[0] > 200 and p[1] < 70 and p[2] < 70
@@ -41,7 +42,8 @@ class DaysOffTest(SessionTest):
         app = CalendarApp(self.session)
         self.addCleanup(self.session.stop, app.proc)
         self.go_to(app, 2025, 10)
-        self.assertEqual(app.element("L(4)")["text"], "公历节日：国庆节 休息日（国庆节）\r\n")
+        self.assertEqual(app.element("L(4)")["text"], "公历节日：国庆节 \r\n")
+        self.assertEqual(app.element("DayOff")["text"], "休息日（国庆节）")
         time.sleep(0.5)
         shot = self.session.screenshot("days-off-october-2025")
         for day in range(1, 13):
@@ -70,9 +72,10 @@ class DaysOffTest(SessionTest):
         folder = self.session.program_folder(settings=f"[server]\nupdate={server.base}\n")
         shipped = (folder / "holidays.txt").read_bytes()
         today = datetime.date.today()
-        newer = (f"published {today.year + 1}-01-01\nyears {today.year} {today.year}\n"
+        # At least as many years as the shipped file: a shorter one is refused.
+        newer = (f"published {today.year + 1}-01-01\nyears 1900 {today.year}\n"
                  f"{today.isoformat()} 休 测试假日\n").encode("utf-8")
-        today_line = lambda app: app.element("L(4)")["text"]
+        today_line = lambda app: app.element("DayOff")["text"]
 
         # Published later, but one date lies outside its years: nothing is taken.
         server.put_file(SERVER_PATH, newer + f"{today.year + 1}-01-02 休 元旦\n".encode("utf-8"))
@@ -87,7 +90,7 @@ class DaysOffTest(SessionTest):
         server.put_file(SERVER_PATH, newer)
         app = CalendarApp(self.session, folder)
         self.addCleanup(self.session.stop, app.proc)
-        self.assertTrue(self.session.wait_until(lambda: "休息日（测试假日）" in today_line(app)),
+        self.assertTrue(self.session.wait_until(lambda: today_line(app) == "休息日（测试假日）"),
                         today_line(app))
         self.assertEqual((folder / "holidays.txt").read_bytes(), newer)
         self.assertFalse((folder / "holidays.download").exists())
@@ -95,6 +98,24 @@ class DaysOffTest(SessionTest):
         time.sleep(0.5)
         shot = self.session.screenshot("days-off-updated")
         self.assertGreater(marks(shot, app, today)[0], 40)
+
+
+class DaysOffUpgradeTest(SessionTest):
+    screen = (1024, 768)
+
+    def test_installing_again_keeps_a_newer_downloaded_file(self):
+        folder = self.session.dir / "installed"
+        target = "/D=Z:" + str(folder).replace("/", "\\")  # no spaces: NSIS takes /D= unquoted
+        self.assertEqual(self.session.run(package(CURRENT), "/S", "/NORUN", target, timeout=120), 0)
+        shipped = (folder / "holidays.txt").read_bytes()
+        downloaded = shipped.replace(b"published ", b"published 2999-01-01\n# was ", 1)
+        self.assertNotEqual(downloaded, shipped)
+        (folder / "holidays.txt").write_bytes(downloaded)
+
+        self.assertEqual(self.session.run(package(CURRENT), "/S", "/NORUN", target, timeout=120), 0)
+        self.assertEqual((folder / "holidays.txt").read_bytes(), downloaded)
+        self.assertTrue((folder / "torvane.exe").exists())
+        self.session.run(folder / "uninst.exe", "/S", "_?=" + target[3:], timeout=120)
 
 
 if __name__ == "__main__":

@@ -9,6 +9,9 @@ from harness import SessionTest, StandinServer
 from standin_server import weather_of
 
 WM_CHAR = 0x0102
+WM_ENABLE = 0x000A
+WM_LBUTTONDOWN, WM_RBUTTONDOWN, MK_LBUTTON, MK_RBUTTON = 0x0201, 0x0204, 0x0001, 0x0002
+BORDER_ENABLED, BORDER_DISABLED = (0x7F, 0x9D, 0xB9), (0xC0, 0xC0, 0xC0)
 LIST_CLASS = "Torvane.ComboList"
 LABELS = ("Label12", "Label8", "Label9", "Label10", "Label13")
 ADBOX_TWIPS = (357 * 15, 267 * 15, 240 * 15, 235 * 15)  # left, top, width, height
@@ -165,6 +168,35 @@ class PickersTest(SessionTest):
         self.assertEqual(others, [])
         app.widen()  # the day panel, where the pane sits
         self.session.screenshot("pickers-pane")
+
+    def test_the_arrow_answers_any_button_and_a_disabled_picker_stays_shut(self):
+        app = self.start(self.serve())
+        self.session.wait_until(lambda: self.combo(app, "text2")["count"] == 34, timeout=15)
+        app.click_element("Label12")
+        self.assertTrue(self.session.wait_until(lambda: self.shown(app, "text2") == [True]))
+        rect = app.element("text2")["rect"]
+        arrow = (rect[2] - 8, (rect[1] + rect[3]) // 2)
+        for button in (3, 2):  # right, then middle: each press toggles the list
+            self.session.click(*arrow, button=button)
+            self.wait_combo(app, "text2", dropped=1)
+            self.session.click(*arrow, button=button)
+            self.wait_combo(app, "text2", dropped=0)
+
+        border = lambda colour: self.session.screenshot("picker-border").count(
+            rect, lambda p: tuple(p[:3]) == colour)
+        # Posted presses keep their order with the enabling around them.
+        hwnd = app.element("text2")["hwnd"]
+        at = ((rect[3] - rect[1]) // 2) << 16 | (rect[2] - rect[0] - 8)
+        self.session.probe("post", hwnd, WM_ENABLE, 0, 0)
+        self.assertTrue(self.session.wait_until(lambda: border(BORDER_DISABLED) > 20, timeout=10))
+        self.session.probe("post", hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at)  # disabled: stays shut
+        self.session.probe("post", hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at)
+        self.session.probe("post", hwnd, WM_ENABLE, 1, 0)
+        self.assertTrue(self.session.wait_until(lambda: border(BORDER_ENABLED) > 20, timeout=10))
+        self.wait_combo(app, "text2", dropped=0)
+        # Had a press opened it while disabled, this one would close it.
+        self.session.probe("post", hwnd, WM_RBUTTONDOWN, MK_RBUTTON, at)
+        self.wait_combo(app, "text2", dropped=1)
 
 
 if __name__ == "__main__":

@@ -6,9 +6,11 @@
 
 #include "calendar/cell_note.h"
 #include "calendar/day_panel.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "calendar/grid.h"
 #include "common/file_io.h"
+#include "calendar/layout.h"
+#include "ui/text_width.h"
 
 namespace torvane::calendar {
 namespace {
@@ -153,14 +155,50 @@ TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
     EXPECT_EQ(TextOp(sep, "抗战胜利  ")->fontCentiPt, kGridSmallFontCentiPt);
 }
 
-TEST(CalendarPanel, NamesTheStatutoryDayOffOrWorkday) {
+TEST(CalendarPanel, NamesTheStatutoryDayOffOrWorkdayOnALineOfItsOwn) {
     TextTables tables;
     clsDate cal;
-    EXPECT_EQ(ShowDayInfo({2025, 10, 1}, cal, tables, &Shipped()).L[4], "公历节日：国庆节 休息日（国庆节）\r\n");
-    EXPECT_EQ(ShowDayInfo({2025, 10, 11}, cal, tables, &Shipped()).L[4], "公历节日： 调休上班（国庆节）\r\n");
-    EXPECT_EQ(ShowDayInfo({2025, 10, 6}, cal, tables, &Shipped()).L[4], "公历节日：老人节 国际住房日 休息日（中秋节）\r\n");
-    EXPECT_EQ(ShowDayInfo({2025, 10, 12}, cal, tables, &Shipped()).L[4], "公历节日： \r\n");
+    struct Case {
+        SelDate day;
+        std::string_view festivals, dayOff;
+    };
+    const Case cases[] = {
+        {{2025, 10, 1}, "公历节日：国庆节 \r\n", "休息日（国庆节）"},
+        {{2025, 10, 11}, "公历节日： \r\n", "调休上班（国庆节）"},
+        {{2025, 10, 6}, "公历节日：老人节 国际住房日\r\n", "休息日（中秋节）"},
+        {{2025, 10, 12}, "公历节日： \r\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dayOff);
+        const DayInfo info = ShowDayInfo(c.day, cal, tables, &Shipped());
+        EXPECT_EQ(info.L[4], c.festivals);
+        EXPECT_EQ(info.DayOff, c.dayOff);
+    }
     EXPECT_EQ(ShowDayInfo({2025, 10, 1}, cal, tables, &Shipped()).Label16, "国庆节 ");
+    EXPECT_EQ(ShowDayInfo({2025, 10, 1}, cal, tables, nullptr).DayOff, "");
+}
+
+// Every date the shipped file lists, at every DPI Windows offers: the
+// wording fits its line whole, however busy the day's festivals are.
+TEST(CalendarPanel, EveryListedDayOffFitsItsLineAtEveryDpi) {
+    TextTables tables;
+    clsDate cal;
+    const ElementSet elements = DesignedElements();
+    const Element& line = elements[Index(Ctl::DayOff)];
+    int listed = 0;
+    for (int64_t day = DaysFromCivil(2004, 1, 1); day <= DaysFromCivil(2026, 12, 31); ++day) {
+        const CivilDate date = CivilFromDays(day);
+        const DayInfo info = ShowDayInfo({date.year, date.month, date.day}, cal, tables, &Shipped());
+        if (info.DayOff.empty()) continue;
+        ++listed;
+        for (int dpi : {96, 120, 144, 192}) {
+            const ui::Dpi d(dpi);
+            ASSERT_LE(ui::TextWidthBound(info.DayOff, line.style.fontCentiPt, d, line.style.bold),
+                      d.Px(line.rect).width)
+                << info.DayOff << " at " << dpi;
+        }
+    }
+    EXPECT_EQ(static_cast<size_t>(listed), Shipped().size());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // every pixel, the window stays on the screen, the grid answers where it draws.
 #include <gtest/gtest.h>
 
+#include "calendar/header.h"
 #include "calendar_fakes.h"
+#include "ui/text_width.h"
 
 namespace torvane::calendar {
 namespace {
@@ -92,6 +94,32 @@ TEST(CalendarDpi, MovingToAnotherDpiKeepsTheSizeAndRescales) {
     EXPECT_TRUE(h.model.TakeChanges().all);
     h.ClickDay(20);
     EXPECT_EQ(h.model.SelDay(), 20);
+}
+
+// Every header the calendar can write, 1900 to 2100 (leap months with "闰"
+// included), fits its label whole at every DPI Windows offers.
+TEST(CalendarDpi, EveryDateHeaderFitsItsLabels) {
+    const ElementSet elements = DesignedElements();
+    clsDate cal;
+    int widest = 0;
+    for (int64_t day = DaysFromCivil(1900, 1, 1); day <= DaysFromCivil(2100, 12, 31); ++day) {
+        const CivilDate date = CivilFromDays(day);
+        const DateHeader header = MakeDateHeader(date, cal);
+        const std::pair<Ctl, const std::string*> lines[] = {
+            {Ctl::Label4, &header.Label4}, {Ctl::Label1, &header.Label1}, {Ctl::Label3, &header.Label3}};
+        for (const auto& [id, text] : lines) {
+            const Element& label = elements[Index(id)];
+            for (const DpiCase& c : kCases) {
+                const ui::Dpi dpi(c.dpi);
+                const int need = ui::TextWidthBound(*text, label.style.fontCentiPt, dpi, label.style.bold);
+                widest = std::max(widest, need);
+                ASSERT_LE(need, dpi.Px(label.rect).width)
+                    << *text << " (" << label.name << ") at " << c.dpi << " on " << date.year << "-" << date.month
+                    << "-" << date.day;
+            }
+        }
+    }
+    EXPECT_GT(widest, 0);
 }
 
 }  // namespace

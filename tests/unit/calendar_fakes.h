@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/frm_main.h"
+#include "calendar/main_window_model.h"
 
 namespace torvane::calendar::testing {
 

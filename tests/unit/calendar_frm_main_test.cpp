@@ -323,6 +323,36 @@ TEST(CalendarChrome, HoverPictures) {
     EXPECT_EQ(look(Ctl::c1), Look::Normal);
 }
 
+// Which presses close an open year or month list: a left press on the skin
+// or any press on the grid does; a right press on the skin does not.
+TEST(CalendarLists, PressesThatCloseAnOpenList) {
+    struct Case {
+        const char* where;
+        int x, y;
+        MouseButton button;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"skin, left", 340, 20, MouseButton::Left, true},
+        {"skin, right", 340, 20, MouseButton::Right, false},
+        {"skin, middle", 340, 20, MouseButton::Middle, false},
+        {"grid, right", 250, 400, MouseButton::Right, true},
+    };
+    for (const Case& c : cases) {
+        for (Ctl caption : {Ctl::Label5, Ctl::Label7}) {
+            SCOPED_TRACE(c.where);
+            Harness h;
+            h.Start();
+            h.model.onTimer(TimerId::T1);
+            h.Click(caption);
+            const Ctl list = caption == Ctl::Label5 ? Ctl::List1 : Ctl::List2;
+            ASSERT_TRUE(h.Visible(list));
+            h.model.onMouseDown(c.x, c.y, c.button);
+            EXPECT_EQ(h.Visible(list), !c.closes);
+        }
+    }
+}
+
 TEST(CalendarChrome, ButtonsAndSkinsReachTheirFeatures) {
     Harness h;
     h.Start();

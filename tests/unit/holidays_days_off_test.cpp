@@ -10,8 +10,8 @@
 namespace torvane::holidays {
 namespace {
 
-std::string Text(std::string_view published) {
-    return "published " + std::string(published) + "\nyears 2025 2025\n2025-10-01 休 国庆节\n";
+std::string Text(std::string_view published, std::string_view years = "2025 2025") {
+    return "published " + std::string(published) + "\nyears " + std::string(years) + "\n2025-10-01 休 国庆节\n";
 }
 
 struct DaysOffTest : ::testing::Test {
@@ -76,6 +76,35 @@ TEST_F(DaysOffTest, ABrokenOlderOrMissingFileChangesNothing) {
     }
     EXPECT_TRUE(used.empty());
     EXPECT_EQ(component.current()->published(), (CivilDate{2025, 11, 4}));
+}
+
+// A later file is taken only when it covers at least as many years as the
+// data in use: from the server, and beside the programs at start-up.
+TEST_F(DaysOffTest, ALaterFileCoveringFewerYearsIsRefused) {
+    struct Case {
+        std::string_view years;
+        bool taken;
+    };
+    const Case cases[] = {{"2025 2025", false}, {"2024 2025", true}, {"2025 2026", true}, {"2020 2026", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.years);
+        const std::string inUse = Text("2025-11-04", "2024 2025");
+        ASSERT_TRUE(ReplaceFileContents(config.filePath, inUse));
+        DaysOffComponent fetcher{DaysOffPorts{work,
+                                              [&c](const std::string&, const std::string& path) {
+                                                  return ReplaceFileContents(path, Text("2026-01-02", c.years));
+                                              },
+                                              [](DaysOffData) {}},
+                                 config, LoadDaysOff("broken", config.filePath)};
+        const CivilDate expected = c.taken ? CivilDate{2026, 1, 2} : CivilDate{2025, 11, 4};
+        fetcher.Start();
+        work.CompleteAll();
+        EXPECT_EQ(Beside() != inUse, c.taken);
+        EXPECT_EQ(fetcher.current()->published(), expected);
+
+        ASSERT_TRUE(ReplaceFileContents(config.filePath, Text("2026-01-02", c.years)));
+        EXPECT_EQ(LoadDaysOff(inUse, config.filePath)->published(), expected);
+    }
 }
 
 TEST_F(DaysOffTest, OneFetchAtATime) {

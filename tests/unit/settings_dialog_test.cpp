@@ -6,7 +6,7 @@
 
 #include "common/file_io.h"
 #include "common/ini_settings.h"
-#include "settings/sz.h"
+#include "settings/settings_dialog_model.h"
 #include "temp_folder.h"
 
 namespace torvane::settings {

@@ -1,7 +1,7 @@
 // Where the settings dialog opens beside the main window, on the work area.
 #include <gtest/gtest.h>
 
-#include "settings/sz_layout.h"
+#include "settings/settings_dialog_layout.h"
 
 namespace torvane::settings {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "common/fake_background_work.h"
 #include "common/text_codec.h"
-#include "update/frm_update.h"
+#include "update/updater_model.h"
 
 namespace torvane::update {
 namespace {

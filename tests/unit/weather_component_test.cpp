@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <optional>
 
 #include "calendar_fakes.h"
 #include "common/fake_background_work.h"
@@ -27,7 +29,8 @@ std::string WeatherPage(std::string_view now, std::string_view high, std::string
     return page;
 }
 
-struct WeatherTest : ::testing::Test {
+// The calendar's model with the weather block, against a fake network.
+struct WeatherWorld {
     Harness h;
     FakeBackgroundWork work;
     std::shared_ptr<FakeHttp> http = std::make_shared<FakeHttp>();
@@ -35,7 +38,7 @@ struct WeatherTest : ::testing::Test {
     WeatherComponent weather{WeatherPorts{work, http, h.w, h.model},
                              WeatherConfig{kLocationUrl, kWeatherUrl, pic.path().string() + "/"}};
 
-    WeatherTest() {
+    WeatherWorld() {
         http->pages[kLocationUrl] = "<p>您的IP是：[127.0.0.1] 来自：广东省深圳市 电信</p>";
         http->pages[std::string(kWeatherUrl) + "%C9%EE%DB%DA%20"] = WeatherPage("12℃", "20℃", "晴");
         http->pages[std::string(kWeatherUrl) + "%B1%B1%BE%A9"] = WeatherPage("3℃", "9℃", "多云");
@@ -49,6 +52,8 @@ struct WeatherTest : ::testing::Test {
         return n;
     }
 };
+
+struct WeatherTest : ::testing::Test, WeatherWorld {};
 
 TEST_F(WeatherTest, StartUpFindsTheCityThenShowsAndAnnouncesItsWeather) {
     h.w.sys["x8"] = "True";
@@ -121,6 +126,72 @@ TEST_F(WeatherTest, NetworkDownAtStartKeepsTheCaptions) {
     EXPECT_FALSE(h.w.timers.contains(TimerId::T3));
     // The fetch never waited more than five seconds.
     for (const auto& job : work.started()) EXPECT_EQ(job.timeoutMs, 5000);
+}
+
+// What the user does and what the network answers, in every order that a
+// slow location or weather page allows.
+enum class Step { Pick, Refresh, LocationAnswers, LocationTimesOut, WeatherAnswers, WeatherTimesOut };
+
+struct OrderCase {
+    const char* story;
+    std::vector<Step> steps;
+    std::string label12;  // the city shown at the end
+    std::string label8;   // the temperature shown at the end
+    bool locatedCityAsked;
+};
+
+TEST(WeatherOrders, ThePickedCityWinsInEveryOrder) {
+    using S = Step;
+    const OrderCase cases[] = {
+        {"location answers while the pick waits", {S::Pick, S::LocationAnswers, S::WeatherAnswers}, "北京", "3℃", false},
+        {"location times out while the pick waits", {S::Pick, S::LocationTimesOut, S::WeatherAnswers}, "北京", "3℃", false},
+        {"location answers after the pick's weather", {S::Pick, S::WeatherAnswers, S::LocationAnswers}, "北京", "3℃", false},
+        {"location times out after the pick's weather", {S::Pick, S::WeatherAnswers, S::LocationTimesOut}, "北京", "3℃", false},
+        {"refresh while the pick waits", {S::LocationAnswers, S::WeatherAnswers, S::Pick, S::Refresh, S::WeatherAnswers}, "北京", "3℃", true},
+        {"refresh while the pick waits, no answer", {S::LocationAnswers, S::WeatherAnswers, S::Pick, S::Refresh, S::WeatherTimesOut}, "北京", "12℃", true},
+        {"refresh while locating and picking", {S::Pick, S::Refresh, S::LocationAnswers, S::WeatherAnswers}, "北京", "3℃", false},
+        {"pick, no answer, then refresh", {S::Pick, S::WeatherTimesOut, S::Refresh, S::WeatherAnswers, S::LocationAnswers}, "北京", "3℃", false},
+    };
+    for (const OrderCase& c : cases) {
+        SCOPED_TRACE(c.story);
+        WeatherWorld t;
+        t.h.w.sys["x8"] = "True";
+        t.h.Start();
+        const auto pending = [&t](std::string_view kind) -> std::optional<JobId> {
+            for (const auto& job : t.work.started())
+                if (job.kind == kind && t.work.IsPending(job.id)) return job.id;
+            return std::nullopt;
+        };
+        for (Step step : c.steps) {
+            const bool location = step == S::LocationAnswers || step == S::LocationTimesOut;
+            std::optional<JobId> job = pending(location ? "location" : "weather");
+            switch (step) {
+                case S::Pick: t.weather.QueryCity("北京"); break;
+                case S::Refresh: t.h.Click(Ctl::Image7); break;
+                case S::LocationAnswers:
+                case S::WeatherAnswers:
+                    ASSERT_TRUE(job);
+                    t.work.Complete(*job);
+                    break;
+                case S::LocationTimesOut:
+                case S::WeatherTimesOut:
+                    ASSERT_TRUE(job);
+                    t.work.TimeOut(*job);
+                    break;
+            }
+        }
+        EXPECT_TRUE(t.work.Pending().empty());
+        EXPECT_EQ(t.Text(Ctl::Label12), c.label12);
+        EXPECT_EQ(t.Text(Ctl::Label8), c.label8);
+        const std::string located = std::string(kWeatherUrl) + "%C9%EE%DB%DA%20";
+        EXPECT_EQ(std::count(t.http->asked.begin(), t.http->asked.end(), located) > 0, c.locatedCityAsked);
+        // A refresh is announced, with the city it asked for.
+        const bool refreshed = std::find(c.steps.begin(), c.steps.end(), S::Refresh) != c.steps.end();
+        if (refreshed) {
+            ASSERT_GE(t.Balloons(), 1);
+            EXPECT_NE(t.h.w.trayRecords.back().info.find("[北京]"), std::string::npos);
+        }
+    }
 }
 
 }  // namespace

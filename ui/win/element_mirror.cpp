@@ -82,6 +82,16 @@ HWND CreateChild(HINSTANCE instance, HWND owner, const Element& e, int controlId
 
 RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
 
+constexpr int kCentiPointsPerInch = 72 * 100;
+constexpr int kTipWidthAt96 = 320;  // a long text wraps in its tooltip
+
+// A label's text as it is drawn: panel lines end in CR LF, which are not shown.
+std::wstring DrawnText(const Element& e) {
+    std::wstring text = Utf8ToWide(e.text);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 ElementMirror::ElementMirror(HINSTANCE instance, HWND owner, int firstId)
@@ -95,11 +105,19 @@ ElementMirror::~ElementMirror() {
     if (commonControls_) FreeLibrary(commonControls_);
 }
 
-void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
-    RegisterMirrorClass(instance_);
+void ElementMirror::Reserve(const ElementSet& elements) {
+    if (children_.size() == elements.size()) return;
     children_.assign(elements.size(), nullptr);
     names_.assign(elements.size(), 0);
+    cutTips_.assign(elements.size(), false);
+}
+
+void ElementMirror::Create(const ElementSet& elements, FontCache& fonts) {
+    RegisterMirrorClass(instance_);
+    fonts_ = &fonts;
+    Reserve(elements);
     for (const Element& e : elements) {
+        if (children_[e.id]) continue;  // adopted already
         HWND child = CreateChild(instance_, owner_, e, firstId_ + e.id);
         if (!child) continue;
         Name(e.id, child, e.name);
@@ -120,8 +138,8 @@ void ElementMirror::Adopt(const Element& e, HWND child, const Dpi& dpi) {
 }
 
 void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {
-    if (tooltip_ || std::none_of(elements.begin(), elements.end(), [](const Element& e) { return !e.tip.empty(); }))
-        return;
+    const auto mayTip = [](const Element& e) { return !e.tip.empty() || e.kind == ElementKind::Label; };
+    if (tooltip_ || std::none_of(elements.begin(), elements.end(), mayTip)) return;
     commonControls_ = LoadCommonControls();
     if (!commonControls_) return;
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -139,9 +157,13 @@ void ElementMirror::CreateTooltips(const ElementSet& elements, const Dpi& dpi) {
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         SyncTip(e, dpi.Px(e.rect));
     }
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, dpi.Scale(kTipWidthAt96));
+    for (const Element& e : elements) SyncCutTip(e, dpi.Px(e.rect));
 }
 
 void ElementMirror::SetFonts(const ElementSet& elements, FontCache& fonts) {
+    fonts_ = &fonts;
     for (const Element& e : elements) {
         if (e.kind == ElementKind::Placeholder) continue;  // an adopted window keeps its own font
         if (HWND child = Child(e.id))
@@ -171,9 +193,14 @@ void ElementMirror::Sync(const ElementSet& elements, const ElementSet::Changes& 
     }
 }
 
+void ElementMirror::SyncChildren(const ElementSet& elements, const Dpi& dpi) {
+    for (const Element& e : elements) SyncElement(e, dpi);
+}
+
 void ElementMirror::SyncElement(const Element& e, const Dpi& dpi) {
     const Rect px = dpi.Px(e.rect);
     SyncTip(e, px);
+    SyncCutTip(e, px);
     HWND child = Child(e.id);
     if (!child) return;
     if (e.kind != ElementKind::List && e.kind != ElementKind::Placeholder) {
@@ -208,6 +235,54 @@ void ElementMirror::SyncTip(const Element& e, const Rect& pixels) {
     // A hidden element offers no tip.
     tool.rect = e.visible ? ToRECT(pixels) : RECT{};
     SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace torvane::ui::win
+
+namespace torvane::ui::win {
+
+bool ElementMirror::IsCut(const Element& e, const std::wstring& text, const Rect& pixels) const {
+    HDC dc = GetDC(owner_);
+    if (!dc) return false;
+    const HGDIOBJ before = SelectObject(dc, fonts_->Get(e.style.fontCentiPt, e.style.bold));
+    // As the painter draws it: one line with "…" unless the place holds two.
+    const int lineHeight = MulDiv(e.style.fontCentiPt, fonts_->dpi().value(), kCentiPointsPerInch);
+    bool cut = false;
+    if (pixels.height > 2 * lineHeight) {
+        RECT r{0, 0, pixels.width, 0};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        cut = r.bottom > pixels.height;
+    } else {
+        SIZE size{};
+        cut = GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size) && size.cx > pixels.width;
+    }
+    SelectObject(dc, before);
+    ReleaseDC(owner_, dc);
+    return cut;
+}
+
+void ElementMirror::SyncCutTip(const Element& e, const Rect& pixels) {
+    if (!tooltip_ || !fonts_ || e.kind != ElementKind::Label || !e.tip.empty() || e.id >= cutTips_.size()) return;
+    std::wstring text = DrawnText(e);
+    const bool cut = e.visible && pixels.width > 0 && !text.empty() && IsCut(e, text, pixels);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner_;
+    tool.uId = static_cast<UINT_PTR>(firstId_ + e.id);
+    if (!cut) {
+        if (cutTips_[e.id]) SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        cutTips_[e.id] = false;
+        return;
+    }
+    tool.uFlags = TTF_SUBCLASS;
+    tool.rect = ToRECT(pixels);
+    tool.lpszText = text.data();
+    if (!cutTips_[e.id]) {
+        cutTips_[e.id] = SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+        return;
+    }
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace torvane::ui::win

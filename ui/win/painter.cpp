@@ -226,6 +226,8 @@ HDC BackBuffer::Get(HDC reference, int width, int height) {
 void PaintWindow(HWND hwnd, const ElementSet& elements, const Dpi& dpi, FontCache& fonts,
                  BackBuffer& buffer, const SurfaceSource& surfaces, PictureCache* pictures,
                  const BitmapSource& bitmaps) {
+    // Buttons and pictures draw with GDI+; it starts with the first paint.
+    torvane::win::EnsureGdiplus();
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT client;

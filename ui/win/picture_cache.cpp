@@ -21,13 +21,15 @@ PictureCache::~PictureCache() = default;
 const PictureCache::Entry* PictureCache::Find(const std::string& path, const Rect& box, const Dpi& dpi) {
     std::unique_ptr<Entry>& entry = entries_[path];
     if (entry && entry->box == box && entry->dpi == dpi.value()) return entry.get();
-    // Only what is on screen stays: a new weather text makes the old one stale.
+    // Only what is on screen stays: a new weather text makes the old one
+    // stale, unless it is the one shown in place of a broken file.
     for (auto it = entries_.begin(); it != entries_.end();) {
-        it = it->first == path ? std::next(it) : entries_.erase(it);
+        it = it->first == path || it->first == lastGood_ ? std::next(it) : entries_.erase(it);
     }
     entry = std::make_unique<Entry>();
     entry->box = box;
     entry->dpi = dpi.value();
+    if (!torvane::win::EnsureGdiplus()) return entry.get();
     gp::Bitmap file(Utf8ToWide(path).c_str());
     const int w = static_cast<int>(file.GetWidth()), h = static_cast<int>(file.GetHeight());
     if (file.GetLastStatus() != gp::Ok || w <= 0 || h <= 0 || box.width <= 0 || box.height <= 0)
@@ -47,6 +49,11 @@ const PictureCache::Entry* PictureCache::Find(const std::string& path, const Rec
 void PictureCache::Draw(HDC dc, const std::string& path, const Rect& box, const Dpi& dpi) {
     if (path.empty()) return;
     const Entry* entry = Find(path, box, dpi);
+    if (entry && entry->bitmap) {
+        lastGood_ = path;
+    } else if (!lastGood_.empty() && lastGood_ != path) {
+        entry = Find(lastGood_, box, dpi);
+    }
     if (!entry || !entry->bitmap) return;
     const int w = static_cast<int>(entry->bitmap->GetWidth()), h = static_cast<int>(entry->bitmap->GetHeight());
     gp::Graphics g(dc);

@@ -26,7 +26,9 @@ public:
     PictureCache& operator=(const PictureCache&) = delete;
 
     // Draws the picture at `path` centred in `box`, at its own size scaled to
-    // the DPI and shrunk to fit. A file that cannot be read draws nothing.
+    // the DPI and shrunk to fit. A file that cannot be read or decoded leaves
+    // the last picture drawn in its place (a window shows one picture here:
+    // the weather icon); before any, nothing.
     void Draw(HDC dc, const std::string& path, const Rect& box, const Dpi& dpi);
 
 private:
@@ -34,6 +36,7 @@ private:
     const Entry* Find(const std::string& path, const Rect& box, const Dpi& dpi);
 
     std::map<std::string, std::unique_ptr<Entry>> entries_;
+    std::string lastGood_;  // the last path that decoded
 };
 
 }  // namespace torvane::ui::win

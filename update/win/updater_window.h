@@ -14,7 +14,7 @@
 #include "ui/win/font_cache.h"
 #include "ui/win/painter.h"
 #include "ui/win/window.h"
-#include "update/frm_update.h"
+#include "update/updater_model.h"
 #include "update/win/progress_bar_view.h"
 
 namespace torvane::update::win {

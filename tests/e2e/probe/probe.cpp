@@ -162,6 +162,9 @@ int Windows(int argc, wchar_t** argv) {
 // Waits for a visible window of a class and prints when it appeared, in
 // milliseconds since 1970, so a benchmark can compare it with the start time.
 int WaitShown(const wchar_t* cls, DWORD timeoutMs) {
+    // A first line says the search runs: the caller starts the program then.
+    std::printf("{\"waiting\":true}\n");
+    std::fflush(stdout);
     DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
         HWND h = FindWindowW(cls, nullptr);

@@ -1,4 +1,4 @@
-#include "update/frm_update.h"
+#include "update/updater_model.h"
 
 #include <array>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "settings/sz.h"
+#include "settings/settings_dialog_model.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // frmMain: start-up, timers, window geometry and the redraw of grid and panel.
-// The mouse, keyboard and tray handlers are in frm_main_input.cpp.
-#include "calendar/frm_main.h"
+// The mouse, keyboard and tray handlers are in main_window_model_input.cpp.
+#include "calendar/main_window_model.h"
 
 #include <algorithm>
 
@@ -259,6 +259,7 @@ void FrmMain::ApplyDayInfo(const DayInfo& info) {
     for (int i = 0; i < kPanelLineCount; ++i) SetText(L(i), info.L[static_cast<size_t>(i)]);
     SetText(Ctl::Label15, info.Label15);
     SetText(Ctl::Label16, info.Label16);
+    SetText(Ctl::DayOff, info.DayOff);
     if (info.Text1) SetText(Ctl::Text1, *info.Text1);
 }
 

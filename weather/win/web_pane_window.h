@@ -16,7 +16,7 @@
 #include "ui/win/window.h"
 #include "weather/web_pane.h"
 
-namespace torvane::calendar::win {
+namespace torvane::weather::win {
 
 inline constexpr wchar_t kWebPaneClass[] = L"TorvaneWebPane";
 
@@ -42,4 +42,4 @@ private:
     bool failed_ = false;  // the system has no browser to embed: the pane stays blank
 };
 
-}  // namespace torvane::calendar::win
+}  // namespace torvane::weather::win

@@ -1,4 +1,4 @@
-#include "settings/sz_layout.h"
+#include "settings/settings_dialog_layout.h"
 
 #include <algorithm>
 #include <vector>

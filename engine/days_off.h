@@ -20,7 +20,7 @@
 
 #include "engine/clsDate.h"
 
-namespace torvane::calendar {
+namespace torvane {
 
 inline constexpr std::string_view kDaysOffFileName = "holidays.txt";
 // The shipped file is under 20 KB; a century of arrangements stays far below.
@@ -83,4 +83,4 @@ private:
     std::vector<std::string> holidays_;
 };
 
-}  // namespace torvane::calendar
+}  // namespace torvane

@@ -1,4 +1,4 @@
-#include "calendar/win/web_pane.h"
+#include "weather/win/web_pane_window.h"
 
 #include <exdisp.h>
 #include <exdispid.h>
@@ -8,7 +8,7 @@
 #include "common/win/wide_text.h"
 #include "common/win/window_class.h"
 
-namespace torvane::calendar::win {
+namespace torvane::weather::win {
 
 using torvane::win::ComPtr;
 
@@ -281,4 +281,4 @@ void WebPaneWindow::ReleaseBrowser() {
     if (b->oleStarted) b->ole.oleUninitialize();
 }
 
-}  // namespace torvane::calendar::win
+}  // namespace torvane::weather::win

@@ -12,7 +12,7 @@
 #include "common/ports.h"
 #include "common/settings.h"
 #include "settings/ports.h"
-#include "settings/sz_layout.h"
+#include "settings/settings_dialog_layout.h"
 
 namespace torvane::settings {
 

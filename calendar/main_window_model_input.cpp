@@ -1,7 +1,7 @@
 // frmMain: mouse, keyboard, lists, the window's buttons and the tray.
 #include <charconv>
 
-#include "calendar/frm_main.h"
+#include "calendar/main_window_model.h"
 
 namespace torvane::calendar {
 
@@ -20,8 +20,13 @@ void FrmMain::onMouseDown(int x, int y, MouseButton button) {
         onPicMainMouseDown(x - pic.left, y - pic.top);
         return;
     }
-    // A left press on the skin closes what is open over it (the pickers).
-    if (*over == Ctl::Image1 && button == MouseButton::Left) Broadcast(WindowEvent::SkinPressed);
+    // A left press on the skin closes what is open over it: the year and
+    // month lists and the pickers.
+    if (*over == Ctl::Image1 && button == MouseButton::Left) {
+        Show(Ctl::List1, false);
+        Show(Ctl::List2, false);
+        Broadcast(WindowEvent::SkinPressed);
+    }
     if (e.traits & ui::kActsOnPress) {
         Click(*over);
         return;

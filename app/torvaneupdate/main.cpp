@@ -9,13 +9,12 @@
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
-#include "common/win/gdiplus.h"
 #include "common/win/platform_ports.h"
 #include "common/win/single_instance.h"
 #include "common/win/unique.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
-#include "update/frm_update.h"
+#include "update/updater_model.h"
 #include "update/updater_rules.h"
 #include "update/win/file_download.h"
 #include "update/win/script_starter.h"
@@ -45,7 +44,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     win::ToolhelpProcessEnder processes;
     update::win::CommandScripts scripts;
     win::BackgroundWorkWin work;
-    win::GdiplusSession gdiplus;
 
     update::win::UpdaterWindow window(instance);
     if (!window.Create()) return 1;

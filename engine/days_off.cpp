@@ -1,4 +1,4 @@
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "engine/gregorian.h"
 #include "engine/tables.h"
 
-namespace torvane::calendar {
+namespace torvane {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -194,4 +194,4 @@ DayOffStatus DaysOff::StatusFrom(int64_t day, const Entry* entry) const {
     return status;
 }
 
-}  // namespace torvane::calendar
+}  // namespace torvane

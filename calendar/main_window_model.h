@@ -12,7 +12,7 @@
 
 #include "calendar/component.h"
 #include "calendar/day_panel.h"
-#include "calendar/days_off.h"
+#include "engine/days_off.h"
 #include "calendar/grid.h"
 #include "calendar/header.h"
 #include "calendar/layout.h"
