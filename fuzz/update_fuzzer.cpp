@@ -34,10 +34,10 @@ void CheckDownName(std::string_view name, std::string_view url)
         return;
     }
     // An accepted name is a plain program name the script reads as just that.
-    FUZZ_CHECK(name.find_first_of("\\/:&|<>^%\"!() \t\r\n") == std::string_view::npos);
+    FUZZ_CHECK(name.find_first_of("\\/:&|<>^%\"!() \t\r\n,;=") == std::string_view::npos);
     FUZZ_CHECK(name.size() > 4);
     FUZZ_CHECK(torvane::update::IsDownloadAddress(url));
-    const std::string script = torvane::update::CommandScript(name);
+    const std::string script = torvane::update::CommandScript(name, "C:\\Torvane");
     std::size_t lines = 0;
     for (std::size_t at = script.find("\r\n"); at != std::string::npos; at = script.find("\r\n", at + 2)) {
         ++lines;

@@ -63,8 +63,9 @@ std::optional<int64_t> ContentLengthOf(std::string_view headers) {
     return std::nullopt;
 }
 
-DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received) {
-    if (!announced || *announced <= 0) return DownloadOutcome::Failed;
+DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received, bool digestKnown) {
+    if (!announced) return digestKnown && received > 0 ? DownloadOutcome::Done : DownloadOutcome::Failed;
+    if (*announced <= 0) return DownloadOutcome::Failed;
     return received == *announced ? DownloadOutcome::Done : DownloadOutcome::Cut;
 }
 

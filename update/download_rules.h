@@ -38,8 +38,10 @@ std::optional<int64_t> ParseDecimal(std::string_view text);
 std::optional<int64_t> ContentLengthOf(std::string_view headers);
 
 // A body is whole when a positive length was announced and exactly that
-// many bytes arrived.
-DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received);
+// many bytes arrived. Without a length (a chunked answer, as CDNs send) only
+// a known digest can say so: with `digestKnown` a non-empty body counts as
+// whole here, and its SHA-256 decides.
+DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received, bool digestKnown = false);
 
 // Kilobytes per second from the bytes and milliseconds since the previous
 // report, to the nearest whole number; 0 when no time passed or the count

@@ -4,6 +4,9 @@
 // ports, the features and the window.
 #include <windows.h>
 
+#include <mutex>
+#include <set>
+
 #include "calendar/frm_main.h"
 #include "calendar/startup.h"
 #include "calendar/win/main_window.h"
@@ -13,8 +16,10 @@
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/program_names.h"
+#include "common/release_signature.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
+#include "common/win/bcrypt_verifier.h"
 #include "common/win/gdiplus.h"
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
@@ -43,8 +48,24 @@ std::string ExePath() {
 class EngineDownloader final : public torvane::update::VersionDownloader {
 public:
     bool Download(const std::string& url, const std::string& target) override {
-        return torvane::update::win::ZeqDownLoadFile().DownLoadFile(url, target, false, false);
+        torvane::update::win::ZeqDownLoadFile engine;
+        {
+            const std::lock_guard lock(mutex_);
+            running_.insert(&engine);
+        }
+        const bool done = engine.DownLoadFile(url, target, false, false);
+        const std::lock_guard lock(mutex_);
+        running_.erase(&engine);
+        return done;
     }
+    void Abort() override {
+        const std::lock_guard lock(mutex_);
+        for (torvane::update::win::ZeqDownLoadFile* engine : running_) engine->Abort();
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<torvane::update::win::ZeqDownLoadFile*> running_;
 };
 
 class MessageBoxPrompt final : public torvane::update::Prompt {
@@ -99,23 +120,27 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
     // programs now, the update server's copy once the version file's
     // download has ended (one download from the server at a time).
     auto downloader = std::make_shared<EngineDownloader>();
+    auto verifier = std::make_shared<win::BcryptVerifier>(ReleasePublicKey().value_or(""));
     const std::string daysOffPath = ProgramFilePath(calendar::kDaysOffFileName);
     holidays::DaysOffComponent daysOff(
         holidays::DaysOffPorts{background,
                                [downloader](const std::string& url, const std::string& target) {
                                    return downloader->Download(url, target);
                                },
+                               verifier,
                                [&model](holidays::DaysOffData data) { model.SetDaysOff(std::move(data)); }},
         holidays::DaysOffConfig{servers.update, daysOffPath, ProgramFilePath(holidays::kDaysOffDownloadName)},
         holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
     model.SetDaysOff(daysOff.current());
     model.AddComponent(daysOff);
-    IniSettings versionFile(VersionFilePath());
     win::ProcessStarter starter;
     MessageBoxPrompt prompt(window.hwnd());
     update::VersionCheck versionCheck(
-        update::VersionCheckPorts{background, downloader, settings, versionFile, starter, prompt, model},
-        update::VersionCheckConfig{servers.update, VersionFilePath(), ProgramFilePath(kUpdaterExe),
+        // A downloader of its own: a check given up aborts only its own transfer.
+        update::VersionCheckPorts{background, std::make_shared<EngineDownloader>(), verifier, settings, starter,
+                                  prompt, model},
+        update::VersionCheckConfig{servers.update, VersionFilePath(), ProgramFilePath(update::kVersionDownloadName),
+                                   ProgramFilePath(kUpdaterExe),
                                    ProgramFilePath("update.exe"), [&daysOff] { daysOff.Start(); }});
     model.AddComponent(versionCheck);
     window.Attach(model);

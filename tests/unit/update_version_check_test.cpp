@@ -8,7 +8,7 @@
 #include "common/fake_background_work.h"
 #include "temp_folder.h"
 #include "update/check/version_check.h"
-#include "update/check/version_order.h"
+#include "update/version_order.h"
 
 namespace torvane::update {
 namespace {

@@ -9,6 +9,7 @@
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
+#include "common/win/bcrypt_verifier.h"
 #include "common/win/gdiplus.h"
 #include "common/win/platform_ports.h"
 #include "common/win/single_instance.h"
@@ -44,6 +45,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     win::ShellOpener shell;
     win::ToolhelpProcessEnder processes;
     update::win::CommandScripts scripts;
+    win::BcryptVerifier verifier(ReleasePublicKey().value_or(""));
+    win::ProcessStarter starter;
     win::BackgroundWorkWin work;
     win::GdiplusSession gdiplus;
 
@@ -51,8 +54,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!window.Create()) return 1;
     shell.SetOwner(window.hwnd());
     update::FrmUpdate model(
-        update::UpdaterPorts{settings, versionFile, shell, processes, oDownload, work, scripts, window},
-        update::UpdaterConfig{ProgramFolder(), promotionalPage});
+        update::UpdaterPorts{settings, versionFile, shell, processes, oDownload, work, scripts, window, verifier,
+                             starter},
+        update::UpdaterConfig{ProgramFolder(), promotionalPage, VersionFilePath()});
     window.Attach(model);
     const int exitCode = window.Run(WideToUtf8(commandLine ? commandLine : L""));
     oDownload.DiscardUnfinished();
