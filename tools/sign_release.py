@@ -17,6 +17,7 @@ kept outside the repository.
 """
 import argparse
 import hashlib
+import os
 import shutil
 import subprocess
 import sys
@@ -24,7 +25,8 @@ import tempfile
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[1]
-TEST_KEY = ROOT / "build" / "release-key" / "private.pem"
+# The build tree's test key pair (TORVANE_TEST_KEY_DIR of CMake).
+TEST_KEY = Path(os.environ.get("TORVANE_BUILD", ROOT / "build")) / "release-key" / "private.pem"
 COORDINATE_BYTES = 32
 
 

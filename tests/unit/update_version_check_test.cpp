@@ -162,7 +162,7 @@ TEST(VersionCheck, TheTrayItemAlwaysStartsTheUpdaterAndKeepsTheCalendar) {
     EXPECT_FALSE(r.Quitting());
 }
 
-TEST(VersionCheck, OnlyASignedFileNotOlderThanTheInstalledReleaseIsKeptOrOffered) {
+TEST(VersionCheck, OnlyASignedFileOfANewerReleaseIsKeptOrOffered) {
     testing_support::TestKey other;
     const std::string previous = "[Version]\r\nVersion=2.0\r\n";
     struct Case { const char* what; std::function<std::optional<std::string>(Rig&)> answer; bool kept; };
@@ -179,6 +179,7 @@ TEST(VersionCheck, OnlyASignedFileNotOlderThanTheInstalledReleaseIsKeptOrOffered
          }, false},
         {"other key", [&other](Rig&) { return other.SignedText(VersionText("2.1")); }, false},
         {"old release replayed", [](Rig& r) { return r.key.SignedText(VersionText("1.9")); }, false},
+        {"installed release replayed", [](Rig& r) { return r.key.SignedText(VersionText("2.0")); }, false},
         {"hostile name, unsigned", [](Rig&) {
              return VersionText("2.1") + "DownName=set.ini,setup.exe\r\n";
          }, false},

@@ -33,8 +33,9 @@ std::optional<VersionFileEntries> FetchSignedVersionFile(VersionDownloader& down
     RemoveFile(fetch.downloadPath);
     if (fetched.outcome != ReadOutcome::Read) return std::nullopt;
     std::optional<VersionFileEntries> release = ReadSignedVersionFile(fetched.bytes, verifier);
-    // An old release, signed once and served again, replaces nothing.
-    if (!release || IsNewerVersion(release->version, fetch.installedVersion)) return std::nullopt;
+    // Only a newer release is kept: one signed long ago and served again
+    // (a replay) replaces nothing.
+    if (!release || !IsNewerVersion(fetch.installedVersion, release->version)) return std::nullopt;
     // A check given up after its time-out no longer speaks for the server.
     if (givenUp || !ReplaceFileContents(fetch.versionFile, fetched.bytes)) return std::nullopt;
     return release;
@@ -105,8 +106,13 @@ void VersionCheck::CompareOnce() {
 
 void VersionCheck::ManualCheck() {
     const std::string remote = SignedRemoteVersion();
-    StartUpdater(config_.updaterPath, remote,
-                 IsNewerVersion(InstalledVersion(ports_.settings), remote) ? kModeUpgrade : kModeNothingNew);
+    const std::string installed = InstalledVersion(ports_.settings);
+    // Nothing newer: the updater names the release the user has.
+    if (IsNewerVersion(installed, remote)) {
+        StartUpdater(config_.updaterPath, remote, kModeUpgrade);
+    } else {
+        StartUpdater(config_.updaterPath, installed, kModeNothingNew);
+    }
 }
 
 std::string VersionCheck::SignedRemoteVersion() {

@@ -1,7 +1,7 @@
 // The calendar's version check: at start-up (and from the tray menu) it
 // fetches the update server's version file in the background and keeps it as
-// "version.ini" only when the release key signed it and it is not older than
-// the installed release; it compares the versions once both that download
+// "version.ini" only when the release key signed it and it names a release
+// newer than the installed one; it compares the versions once both that download
 // has ended and TmrLoad has ticked, and hands over to the updater when the
 // user agrees.
 #pragma once
@@ -77,7 +77,7 @@ struct VersionFetch {
 
 // The worker's part: downloads the version file beside version.ini and puts
 // it in version.ini's place only when the release key signed it, it names a
-// release not older than the installed one and the check has not been given
+// release newer than the installed one and the check has not been given
 // up meanwhile. Nothing of the download is left behind either way.
 std::optional<VersionFileEntries> FetchSignedVersionFile(VersionDownloader& downloader, SignatureVerifier& verifier,
                                                          const VersionFetch& fetch,
