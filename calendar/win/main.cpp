@@ -23,6 +23,7 @@
 #include "common/win/gdiplus.h"
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
+#include "common/win/stale_temporaries.h"
 #include "common/win/wide_text.h"
 #include "controls/win/combo_window.h"
 #include "holidays/days_off_component.h"
@@ -163,6 +164,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
 
+    // A calendar ended during a download or a write left its unfinished file.
+    torvane::win::RemoveStaleTemporaries(torvane::Utf8ToWide(torvane::ProgramFolder()));
     torvane::win::GdiplusSession gdiplus;
     return ShowCalendar(instance, settings, servers, shell);
 }

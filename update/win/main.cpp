@@ -13,6 +13,7 @@
 #include "common/win/gdiplus.h"
 #include "common/win/platform_ports.h"
 #include "common/win/single_instance.h"
+#include "common/win/stale_temporaries.h"
 #include "common/win/unique.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
@@ -38,6 +39,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     using namespace torvane;
     UniqueHandle lock;
     if (!win::TakeInstanceLock(kInstanceMutex, lock)) return 0;
+    // An updater ended during a download (halter, the calendar's exit item)
+    // left its unfinished file.
+    win::RemoveStaleTemporaries(Utf8ToWide(ProgramFolder()));
 
     IniSettings settings(SettingsPath());
     IniSettings versionFile(VersionFilePath());
