@@ -16,14 +16,17 @@ from test_install import CURRENT, NEWER, dotted4, ini_text, package, versions, P
 UPDATER_WINDOW = "TorvaneUpdate"
 PROMPT_TITLE = "检测到更新"
 INVALID = "升级信息无效，未下载任何文件"
+NOT_STARTED = "无法启动安装程序，升级未完成"
 WM_COMMAND, IDYES = 0x111, 6
 INSTALLER = (WIN_BIN / "fakesetup.exe").read_bytes() if (WIN_BIN / "fakesetup.exe").exists() else b""
 INSTALLER_SHA = hashlib.sha256(INSTALLER).hexdigest()
 
 
 def snapshot(folder):
-    """Every file of a program folder and its bytes."""
-    return {p.relative_to(folder).as_posix(): p.read_bytes() for p in Path(folder).rglob("*") if p.is_file()}
+    """Every file of a program folder and its bytes, but for the command lines
+    the stand-in programs record."""
+    return {p.relative_to(folder).as_posix(): p.read_bytes() for p in Path(folder).rglob("*")
+            if p.is_file() and p.suffix != ".cmdline"}
 
 
 def flip_signature(text):
@@ -74,8 +77,9 @@ class HostileNetworkTest(SessionTest):
         (folder / "version.ini").write_bytes(version_ini)
         return folder
 
-    def installer_requests(self):
-        return [r for r in self.server.requests() if r.startswith("/tg/") and "setup" in r]
+    def installer_requests(self, since):
+        """The installer downloads asked for after the `since`th request."""
+        return [r for r in self.server.requests()[since:] if r.startswith("/tg/") and "setup" in r]
 
     def test_the_calendar_keeps_and_offers_nothing_a_hostile_network_serves(self):
         kept = signed_text(version_body("2.0", f"{self.server.base}/tg/setup.exe", "setup.exe", INSTALLER_SHA))
@@ -83,8 +87,8 @@ class HostileNetworkTest(SessionTest):
             with self.subTest(what):
                 folder = self.folder(kept)
                 before = snapshot(folder)
-                self.server.put_file("/tg/version.txt", answer)
                 asked = len(self.server.requests())
+                self.server.put_file("/tg/version.txt", answer)
                 app = CalendarApp(self.session, folder)
                 # The days-off fetch starts once the version file's download has ended.
                 self.assertTrue(self.session.wait_until(
@@ -92,7 +96,7 @@ class HostileNetworkTest(SessionTest):
                 self.assertFalse(self.session.wait_until(
                     lambda: self.session.windows(title=PROMPT_TITLE), timeout=3))
                 self.assertEqual(snapshot(folder), before)
-                self.assertEqual(self.installer_requests(), [])
+                self.assertEqual(self.installer_requests(asked), [])
                 self.session.stop(app.proc)
 
     def test_the_updater_runs_nothing_even_when_the_user_clicks_upgrade(self):
@@ -108,6 +112,7 @@ class HostileNetworkTest(SessionTest):
                 shutil.copy2(WIN_BIN / "sleeper.exe", folder / "torvo.exe")
                 shutil.copy2(WIN_BIN / "sleeper.exe", folder / "torvane.exe")
                 before = snapshot(folder)
+                asked = len(self.server.requests())
                 suite = [self.session.start(folder / "torvo.exe"), self.session.start(folder / "torvane.exe")]
                 updater_proc = self.session.start(folder / "torvaneupdate.exe", "9.0###shengji###")
                 updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
@@ -118,11 +123,58 @@ class HostileNetworkTest(SessionTest):
                     self.session.elements(updater)["Message"])
                 self.session.click(*center(self.session.elements(updater)["I1"]["rect"]))
                 updater_proc.wait(timeout=30)
+                # One updater at a time: the next one starts once this one is gone.
+                self.assertTrue(self.session.wait_until(
+                    lambda: "torvaneupdate.exe" not in self.session.processes(), timeout=30))
                 self.assertEqual([p.poll() for p in suite], [None, None], "nothing was ended")
                 self.assertEqual(snapshot(folder), before)
-                self.assertEqual(self.installer_requests(), [])
+                self.assertEqual(self.installer_requests(asked), [])
                 for proc in suite:
                     self.session.stop(proc)
+
+
+    def signed_folder(self):
+        """A program folder whose signed version.ini offers the stand-in installer."""
+        return self.folder(signed_text(version_body("9.0", f"{self.server.base}/tg/setup.exe", "setup.exe",
+                                                    INSTALLER_SHA)))
+
+    def test_a_hand_over_that_fails_brings_the_calendar_back(self):
+        folder = self.signed_folder()
+        # A folder where the script would go: it cannot be written.
+        (folder / "setup.exe.cmd").mkdir()
+        calendar = CalendarApp(self.session, folder)
+        updater_proc = self.session.start(folder / "torvaneupdate.exe", "9.0###shengji###")
+        updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
+        self.session.click(*center(self.session.elements(updater)["Image8"]["rect"]))
+        self.assertTrue(self.session.wait_until(
+            lambda: self.session.elements(updater)["Message"]["text"] == NOT_STARTED, timeout=30))
+        self.assertTrue(self.session.wait_until(lambda: calendar.proc.poll() is not None),
+                        "the calendar was ended for the installer")
+        self.assertTrue(self.session.wait_until(
+            lambda: [w for w in self.session.windows(cls=MAIN_CLASS) if w["hwnd"] != calendar.hwnd]),
+            "and started again")
+        self.assertNotIn("9.0", ini_text(folder / "set.ini"), "no version is recorded")
+        self.assertFalse((folder / "installer-ran.txt").exists())
+        # The calendar that came back may cover the updater: both end from outside.
+        self.session.run(folder / "halter.exe")
+        updater_proc.wait(timeout=30)
+
+    def test_an_updater_ended_during_a_download_leaves_nothing_after_its_next_start(self):
+        self.server.set_fault("/tg/setup.exe", "slow", bytes_per_second=len(INSTALLER) // 30)
+        self.addCleanup(self.server.set_fault, "/tg/setup.exe", None)
+        folder = self.signed_folder()
+        unfinished = lambda: sorted(p.name for p in folder.glob("~*.tmp"))
+        updater_proc = self.session.start(folder / "torvaneupdate.exe", "9.0###shengji###")
+        updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
+        self.session.click(*center(self.session.elements(updater)["Image8"]["rect"]))
+        self.assertTrue(self.session.wait_until(unfinished, timeout=30))
+        self.session.run(folder / "halter.exe")  # as the uninstaller or the calendar's exit item would
+        updater_proc.wait(timeout=30)
+        self.assertTrue(unfinished(), "a program ended from outside cannot clean up")
+        again = self.session.start(folder / "torvaneupdate.exe", "9.0###shengji###")
+        self.assertTrue(self.session.wait_until(lambda: not unfinished(), timeout=30), unfinished())
+        self.session.stop(again)
+        self.assertFalse((folder / "setup.exe").exists())
 
 
 class SignedUpdateTest(SessionTest):
