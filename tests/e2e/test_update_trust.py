@@ -177,6 +177,27 @@ class HostileNetworkTest(SessionTest):
         self.assertFalse((folder / "setup.exe").exists())
 
 
+    def test_an_installer_sent_without_a_length_is_taken_only_when_its_digest_matches(self):
+        self.server.put_file("/unannounced.exe", INSTALLER)
+        self.server.set_fault("/unannounced.exe", "nolength")
+        folder = self.session.program_folder(files=("fetch.exe",))
+        cases = [(INSTALLER_SHA, "Done", INSTALLER), ("0" * 64, "Mismatch", b"the previous file"),
+                 (None, "Failed", b"the previous file")]
+        for sha, outcome, kept in cases:
+            with self.subTest(outcome):
+                target = folder / "installer.exe"
+                target.write_bytes(b"the previous file")
+                before = set(self.session.dir.glob("fetch-*.log"))
+                self.session.run(folder / "fetch.exe", "moniker", self.server.base + "/unannounced.exe",
+                                 "Z:" + str(target).replace("/", "\\"), *(["--sha", sha] if sha else []),
+                                 timeout=120)
+                log = (set(self.session.dir.glob("fetch-*.log")) - before).pop()
+                lines = log.read_text(encoding="utf-8", errors="replace").splitlines()
+                self.assertIn("outcome " + outcome, lines)
+                self.assertEqual(target.read_bytes(), kept)
+                self.assertEqual(sorted(p.name for p in folder.glob("~*.tmp")), [])
+
+
 class SignedUpdateTest(SessionTest):
     """Install into a folder of the user's choosing, update twice through the
     calendar and the updater, uninstall."""
