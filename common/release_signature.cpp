@@ -60,7 +60,8 @@ std::optional<SignedText> SplitSignedText(std::string_view text) {
     } else if (rest.ends_with('\n')) {
         rest.remove_suffix(1);
     }
-    const size_t lineStart = rest.find_last_of('\n') == std::string_view::npos ? 0 : rest.find_last_of('\n') + 1;
+    const size_t lastBreak = rest.find_last_of('\n');
+    const size_t lineStart = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
     const std::string_view line = rest.substr(lineStart);
     if (!line.starts_with(kSignatureLineKey)) return std::nullopt;
     std::optional<std::string> signature = DecodeSignature(line.substr(kSignatureLineKey.size()));

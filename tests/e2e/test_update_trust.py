@@ -121,6 +121,8 @@ class HostileNetworkTest(SessionTest):
                 self.assertTrue(self.session.wait_until(
                     lambda: self.session.elements(updater)["Message"]["text"] == INVALID),
                     self.session.elements(updater)["Message"])
+                if what == answers[0][0]:
+                    self.session.screenshot("updater-refuses-unsigned")
                 self.session.click(*center(self.session.elements(updater)["I1"]["rect"]))
                 updater_proc.wait(timeout=30)
                 # One updater at a time: the next one starts once this one is gone.
