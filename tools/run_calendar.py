@@ -16,6 +16,7 @@ ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
 from harness import StandinServer  # noqa: E402
+from sign_release import TEST_KEY, sign  # noqa: E402
 
 
 def main():
@@ -27,6 +28,12 @@ def main():
     server = StandinServer(place=args.place,
                            log_path=run_dir / "requests.log").start()
     base = server.base
+    # The update server's days-off file, signed as a release would be: the
+    # calendar takes it only with a valid signature.
+    if TEST_KEY.exists():
+        days_off = (ROOT / "resources" / "holidays.txt").read_bytes()
+        server.put_file("/tg/holidays.txt", days_off)
+        server.put_file("/tg/holidays.txt.sig", (sign(days_off) + "\n").encode("ascii"))
     display = os.environ.get("DISPLAY")
     session = harness.Session(1280, 1024, display=display)
     try:
