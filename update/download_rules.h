@@ -75,8 +75,11 @@ inline constexpr size_t kDownloadBlockBytes = 8192;
 
 // Reads blocks until the body ends, writing each as it arrives; after each
 // block `afterBlock` gets the running total and answers whether to go on.
-// Done only when the body is whole by JudgeBody.
+// Done only when the body is whole by JudgeBody. A body without a length is
+// taken only with `unannouncedLimit` (its caller proves it whole afterwards,
+// by a signature) and only up to that many bytes.
 DownloadOutcome CopyBody(BodySource& source, BodySink& sink, std::optional<int64_t> announced,
-                         const std::function<bool(int64_t total)>& afterBlock);
+                         const std::function<bool(int64_t total)>& afterBlock,
+                         std::optional<int64_t> unannouncedLimit = std::nullopt);
 
 }  // namespace torvane::update

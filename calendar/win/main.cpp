@@ -48,8 +48,13 @@ std::string ExePath() {
 // engine, on a worker.
 class EngineDownloader final : public torvane::update::VersionDownloader {
 public:
+    // The version file and the days-off file are a few kilobytes.
+    static constexpr int64_t kUnannouncedLimit = 1 << 20;
+
     bool Download(const std::string& url, const std::string& target) override {
         torvane::update::win::ZeqDownLoadFile engine;
+        // Both files are signed, so a CDN's chunked answer can be taken.
+        engine.unannouncedLimit = kUnannouncedLimit;
         {
             const std::lock_guard lock(mutex_);
             running_.insert(&engine);

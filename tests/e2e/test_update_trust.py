@@ -179,20 +179,28 @@ class HostileNetworkTest(SessionTest):
         self.assertFalse((folder / "setup.exe").exists())
 
 
-    def test_an_installer_sent_without_a_length_is_taken_only_when_its_digest_matches(self):
+    def test_a_body_sent_without_a_length_is_taken_only_when_its_wholeness_is_proven(self):
+        """The installer by its digest; the signed version and days-off files
+        (the block engine) within the limit their callers set."""
         self.server.put_file("/unannounced.exe", INSTALLER)
         self.server.set_fault("/unannounced.exe", "nolength")
         folder = self.session.program_folder(files=("fetch.exe",))
-        cases = [(INSTALLER_SHA, "Done", INSTALLER), ("0" * 64, "Mismatch", b"the previous file"),
-                 (None, "Failed", b"the previous file")]
-        for sha, outcome, kept in cases:
-            with self.subTest(outcome):
+        previous = b"the previous file"
+        cases = [
+            ("moniker", ["--sha", INSTALLER_SHA], "Done", INSTALLER),
+            ("moniker", ["--sha", "0" * 64], "Mismatch", previous),
+            ("moniker", [], "Failed", previous),
+            ("zeq", ["--unannounced", str(1 << 20)], "Done", INSTALLER),
+            ("zeq", ["--unannounced", "1000"], "Cut", previous),
+            ("zeq", [], "Failed", previous),
+        ]
+        for engine, extra, outcome, kept in cases:
+            with self.subTest(engine=engine, outcome=outcome):
                 target = folder / "installer.exe"
-                target.write_bytes(b"the previous file")
+                target.write_bytes(previous)
                 before = set(self.session.dir.glob("fetch-*.log"))
-                self.session.run(folder / "fetch.exe", "moniker", self.server.base + "/unannounced.exe",
-                                 "Z:" + str(target).replace("/", "\\"), *(["--sha", sha] if sha else []),
-                                 timeout=120)
+                self.session.run(folder / "fetch.exe", engine, self.server.base + "/unannounced.exe",
+                                 "Z:" + str(target).replace("/", "\\"), *extra, timeout=120)
                 log = (set(self.session.dir.glob("fetch-*.log")) - before).pop()
                 lines = log.read_text(encoding="utf-8", errors="replace").splitlines()
                 self.assertIn("outcome " + outcome, lines)

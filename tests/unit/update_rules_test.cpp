@@ -231,5 +231,24 @@ TEST(CopyBody, WritesEachBlockAndEndsByTheBodyRules) {
     }
 }
 
+TEST(CopyBody, ABodyWithoutALengthIsTakenOnlyWithinTheLimitItsCallerSets) {
+    struct Case { const char* name; std::vector<std::optional<std::string>> blocks;
+                  std::optional<int64_t> limit; DownloadOutcome outcome; };
+    const Case cases[] = {
+        {"no limit", {"abc"}, std::nullopt, DownloadOutcome::Failed},
+        {"within it", {"abc", "de"}, 8, DownloadOutcome::Done},
+        {"past it", {"abcde", "fghij"}, 8, DownloadOutcome::Cut},
+        {"nothing came", {}, 8, DownloadOutcome::Failed},
+        {"read fails", {"abc", std::nullopt}, 8, DownloadOutcome::Cut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Body body;
+        body.blocks = c.blocks;
+        File file;
+        EXPECT_EQ(CopyBody(body, file, std::nullopt, {}, c.limit), c.outcome);
+    }
+}
+
 }  // namespace
 }  // namespace torvane::update
