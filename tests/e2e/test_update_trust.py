@@ -181,7 +181,8 @@ class HostileNetworkTest(SessionTest):
 
     def test_a_body_sent_without_a_length_is_taken_only_when_its_wholeness_is_proven(self):
         """The installer by its digest; the signed version and days-off files
-        (the block engine) within the limit their callers set."""
+        (the block engine) within the limit their callers set. Without either,
+        such an answer fails (EngineTest of test_updater)."""
         self.server.put_file("/unannounced.exe", INSTALLER)
         self.server.set_fault("/unannounced.exe", "nolength")
         folder = self.session.program_folder(files=("fetch.exe",))
@@ -189,10 +190,8 @@ class HostileNetworkTest(SessionTest):
         cases = [
             ("moniker", ["--sha", INSTALLER_SHA], "Done", INSTALLER),
             ("moniker", ["--sha", "0" * 64], "Mismatch", previous),
-            ("moniker", [], "Failed", previous),
             ("zeq", ["--unannounced", str(1 << 20)], "Done", INSTALLER),
             ("zeq", ["--unannounced", "1000"], "Cut", previous),
-            ("zeq", [], "Failed", previous),
         ]
         for engine, extra, outcome, kept in cases:
             with self.subTest(engine=engine, outcome=outcome):
