@@ -178,7 +178,7 @@ void Sz::Click(SzCtl id) {
 
 // --- Keyboard ----------------------------------------------------------------------
 
-void Sz::onKeyDown(int keyCode, bool shift) {
+void Sz::onKeyDown(int keyCode, bool shift, bool repeat) {
     if (!loaded_) return;
     switch (keyCode) {
         case kKeyTab:
@@ -186,6 +186,8 @@ void Sz::onKeyDown(int keyCode, bool shift) {
             break;
         case kKeySpace:
         case kKeyEnter:
+            // A held key flips the switch once, as a check box does.
+            if (repeat) break;
             ShowFocus(true);
             Click(Focused());
             break;

@@ -51,7 +51,8 @@ public:
     void onMouseUp(int x, int y);
     void onMouseMove(int x, int y);
     void onMouseLeave();
-    void onKeyDown(int keyCode, bool shift);
+    // `repeat`: the key was already down (the keyboard's auto-repeat).
+    void onKeyDown(int keyCode, bool shift, bool repeat = false);
     void onTimer();
     void onClose();  // the system's close command (Alt+F4)
     // The window moved to a screen of another DPI; `suggested` is where the

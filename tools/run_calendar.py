@@ -21,6 +21,7 @@ sys.path.insert(0, str(ROOT / "tools"))
 import harness  # noqa: E402
 from recorded_upstream import RecordedUpstream  # noqa: E402
 from torvane_service import build_ip_database, TorvaneService  # noqa: E402
+from sign_release import TEST_KEY, sign  # noqa: E402
 
 PLACE = re.compile(r"^(.+?(?:省|自治区|特别行政区|市))(.*?市)?(?:\s+(\S+))?$")
 
@@ -43,9 +44,15 @@ def main():
     parser.add_argument("--upstream", help="the forecast API's base address (default: a recorded one)")
     args = parser.parse_args()
     recorded = None if args.upstream else RecordedUpstream().start()
-    notes = (ROOT / "server" / "site" / "index.html").read_bytes()  # the release notes the pane shows
+    site = {"index.html": (ROOT / "server" / "site" / "index.html").read_bytes()}  # the pane's release notes
+    # The update server's days-off file, signed as a release would be: the
+    # calendar takes it only with a valid signature.
+    if TEST_KEY.exists():
+        days_off = (ROOT / "resources" / "holidays.txt").read_bytes()
+        site["holidays.txt"] = days_off
+        site["holidays.txt.sig"] = (sign(days_off) + "\n").encode("ascii")
     server = TorvaneService(args.upstream or recorded.base, ip_database=place_database(args.place),
-                            site={"index.html": notes}, folder=run_dir / "service").start()
+                            site=site, folder=run_dir / "service").start()
     print(f"torvane-server at {server.base}; access log {server.folder / 'access.log'}")
     base = server.base
     display = os.environ.get("DISPLAY")

@@ -3,11 +3,14 @@
 #include <array>
 #include <vector>
 
+#include "common/file_io.h"
 #include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/text_codec.h"
+#include "common/version_file.h"
 #include "update/file_names.h"
 #include "update/updater_rules.h"
+#include "update/version_order.h"
 
 namespace torvane::update {
 
@@ -247,14 +250,31 @@ void FrmUpdate::FinishCancel() {
 
 void FrmUpdate::onImage8Click() {
     if (!upgradeEnabled_ || stage_ != Stage::Idle) return;
-    const std::string& url = element(Ctl::down).text;
-    const std::string& name = element(Ctl::downname).text;
-    const bool shaGiven = !IsBlank(sha256_);
-    if (CheckDownName(name, url) != DownNameCheck::Accepted || (shaGiven && !NormalizeSha256(sha256_))) {
+    // Read again now, from the file itself: only what the release key signed
+    // is downloaded, and nothing is ended, written or run for anything else.
+    const std::optional<VersionFileEntries> release = TrustedRelease();
+    if (!release) {
         ShowMessage(kInvalidUpdateText);
         return;
     }
+    SetText(Ctl::down, release->downUrl);
+    SetText(Ctl::downname, release->downName);
+    sha256_ = release->sha256;
+    newVersion_ = release->version;
     StartDownload();
+}
+
+std::optional<VersionFileEntries> FrmUpdate::TrustedRelease() const {
+    const FileBytes file = ReadFileBytes(config_.versionFilePath);
+    if (file.outcome != ReadOutcome::Read) return std::nullopt;
+    std::optional<VersionFileEntries> release = ReadSignedVersionFile(file.bytes, ports_.verifier);
+    if (!release || !NormalizeSha256(release->sha256) ||
+        CheckDownName(release->downName, release->downUrl) != DownNameCheck::Accepted)
+        return std::nullopt;
+    // A release signed long ago and served again is no update.
+    const std::string installed = ports_.settings.ReadSetting(kInstalledVersionSection, kInstalledVersionKey, "");
+    if (!IsNewerVersion(installed, release->version)) return std::nullopt;
+    return release;
 }
 
 void FrmUpdate::StartDownload() {
@@ -287,7 +307,12 @@ void FrmUpdate::oDownload_OnProgress(const DownloadProgress& progress) {
         ports_.oDownload.AbortDownloading();
         return;
     }
-    if (stage_ != Stage::Downloading || progress.progress == 0 || progress.maxProgress == 0) return;
+    if (stage_ != Stage::Downloading || progress.progress == 0) return;
+    if (progress.maxProgress == 0) {
+        // No length announced (a chunked answer): the bytes so far.
+        SetText(Ctl::Label3, ReceivedText(progress.progress));
+        return;
+    }
     const float percent = static_cast<float>(progress.progress) / static_cast<float>(progress.maxProgress) * 100.0f;
     s_.SetValue(percent);
     elements_.MarkChanged(Index(Ctl::s));
@@ -316,23 +341,34 @@ void FrmUpdate::HandOver() {
     ports_.processes.EndProcessesByName(kCalendarExe);
     ports_.processes.EndProcessesByName(kLauncherExe);
     const std::string& name = element(Ctl::downname).text;
-    const std::string script = AddString(config_.programFolder, "\\") + ScriptName(name);
-    if (!ports_.scripts.WriteScript(script, Utf8ToGbk(CommandScript(name)))) {
-        stage_ = Stage::Idle;
-        ShowMessage(kNotStartedText);
+    const std::string folder = AddString(config_.programFolder, "\\");
+    const std::string script = folder + ScriptName(name);
+    // A folder the script's code page cannot name is left to the installer's
+    // own record of where it installed.
+    const bool folderFits = GbkToUtf8(Utf8ToGbk(config_.programFolder)) == config_.programFolder;
+    if (!ports_.scripts.WriteScript(script,
+                                    Utf8ToGbk(CommandScript(name, folderFits ? config_.programFolder : "")))) {
+        HandOverFailed();
         return;
     }
     // The script names the installer and itself without a folder.
     if (!ports_.scripts.StartHidden(script, config_.programFolder)) {
         ports_.scripts.DeleteScript(script);
-        stage_ = Stage::Idle;
-        ShowMessage(kNotStartedText);
+        HandOverFailed();
         return;
     }
     // Recorded only now: an installer that never started installed nothing.
     ports_.settings.WriteSetting(kUpdaterVersionSection, kUpdaterVersionKey, newVersion_);
     ports_.processes.EndProcessesByName(kUpdaterExe);
     ports_.host.Close();
+}
+
+void FrmUpdate::HandOverFailed() {
+    // The calendar was ended for an installer that will not come: it comes
+    // back before the user reads why.
+    ports_.starter.StartProgram(AddString(config_.programFolder, "\\") + std::string(kCalendarExe), "qidong");
+    stage_ = Stage::Idle;
+    ShowMessage(kNotStartedText);
 }
 
 void FrmUpdate::ShowMessage(std::string_view text) {

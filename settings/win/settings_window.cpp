@@ -51,7 +51,10 @@ LRESULT SettingsWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_MOUSEMOVE: case WM_MOUSELEAVE:
             OnMouse(msg, lp);
             return 0;
-        case WM_KEYDOWN: model_->onKeyDown(static_cast<int>(wp), GetKeyState(VK_SHIFT) < 0); return 0;
+        case WM_KEYDOWN:
+            // Bit 30: the key was already down, a repeat of the keyboard's.
+            model_->onKeyDown(static_cast<int>(wp), GetKeyState(VK_SHIFT) < 0, (lp & (1 << 30)) != 0);
+            return 0;
         case WM_TIMER: model_->onTimer(); return 0;
         case WM_SETCURSOR: return OnSetCursor(lp) ? TRUE : Default(msg, wp, lp);
         case WM_CLOSE: model_->onClose(); return 0;
