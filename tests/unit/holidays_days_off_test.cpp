@@ -113,10 +113,13 @@ TEST_F(DaysOffTest, ALaterFileCoveringFewerYearsIsRefused) {
         const std::string inUse = Text("2025-11-04", "2024 2025");
         ASSERT_TRUE(ReplaceFileContents(config.filePath, inUse));
         DaysOffComponent fetcher{DaysOffPorts{work,
-                                              [&c](const std::string&, const std::string& path) {
-                                                  return ReplaceFileContents(path, Text("2026-01-02", c.years));
+                                              [this, &c](const std::string& address, const std::string& path) {
+                                                  const std::string text = Text("2026-01-02", c.years);
+                                                  return ReplaceFileContents(
+                                                      path, address.ends_with(".sig") ? EncodeHex(key.Sign(text))
+                                                                                      : text);
                                               },
-                                              [](DaysOffData) {}},
+                                              key.Verifier(), [](DaysOffData) {}},
                                  config, LoadDaysOff("broken", config.filePath)};
         const CivilDate expected = c.taken ? CivilDate{2026, 1, 2} : CivilDate{2025, 11, 4};
         fetcher.Start();
