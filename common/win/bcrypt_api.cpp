@@ -1,20 +1,15 @@
 #include "common/win/bcrypt_api.h"
 
+#include "common/win/system_library.h"
+
 namespace torvane::win {
 namespace {
 
 constexpr ULONG kDigestBytes = 32;
 
-template <class F>
-bool Bind(HMODULE module, const char* name, F& function) {
-    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    return function != nullptr;
-}
-
 BcryptApi Load() {
     BcryptApi api;
-    HMODULE module = LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) module = LoadLibraryW(L"bcrypt.dll");  // systems without the search flags
+    HMODULE module = LoadSystemLibrary(L"bcrypt.dll");
     if (!module) return {};
     const bool bound = Bind(module, "BCryptOpenAlgorithmProvider", api.OpenAlgorithmProvider) &&
                        Bind(module, "BCryptCloseAlgorithmProvider", api.CloseAlgorithmProvider) &&
