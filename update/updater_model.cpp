@@ -127,27 +127,14 @@ bool FrmUpdate::FormLoad(std::string_view arguments) {
 
 // --- Mouse ---------------------------------------------------------------------
 
-std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const {
-    const std::optional<uint16_t> id = elements_.At(ui::Point{x, y}, dpi_);
-    return id ? std::optional<Ctl>(static_cast<Ctl>(*id)) : std::nullopt;
-}
+std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const { return ui::ElementAt<Ctl>(elements_, ui::Point{x, y}, dpi_); }
 
 void FrmUpdate::onMouseDown(int x, int y) {
-    pressed_.reset();
-    const std::optional<Ctl> over = ElementAt(x, y);
-    if (!over) return;
-    const uint8_t traits = element(*over).traits;
-    if (traits & ui::kDragsWindow) {
-        ports_.host.RunMoveLoop();
-    } else if (traits & ui::kClickable) {
-        pressed_ = over;  // clicked when released over the same element
-    }
+    if (presses_.Down(elements_, ui::Point{x, y}, dpi_).action == ui::PressAction::Drag) ports_.host.RunMoveLoop();
 }
 
 void FrmUpdate::onMouseUp(int x, int y) {
-    const std::optional<Ctl> pressed = pressed_;
-    pressed_.reset();
-    if (pressed && ElementAt(x, y) == pressed) Click(*pressed);
+    if (const auto clicked = presses_.Up(elements_, ui::Point{x, y}, dpi_)) Click(static_cast<Ctl>(*clicked));
 }
 
 void FrmUpdate::onMouseMove(int x, int y) {

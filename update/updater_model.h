@@ -13,6 +13,7 @@
 #include "common/ports.h"
 #include "common/settings.h"
 #include "ui/element.h"
+#include "ui/press.h"
 #include "update/ports.h"
 #include "update/progress_bar.h"
 
@@ -129,7 +130,7 @@ private:
     Stage stage_ = Stage::Idle;
     bool endAfterCancel_ = false;
     JobId job_ = kNoJob;
-    std::optional<Ctl> pressed_;
+    ui::PressModel presses_;
 };
 
 }  // namespace torvane::update
