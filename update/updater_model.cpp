@@ -7,6 +7,7 @@
 #include "common/settings_keys.h"
 #include "common/text_codec.h"
 #include "update/file_names.h"
+#include "ui/palette.h"
 #include "update/updater_rules.h"
 
 namespace torvane::update {
@@ -21,15 +22,16 @@ using ui::Tw;
 using K = ElementKind;
 
 // --- Look (our own, but for the frame's grey) -----------------------------
-constexpr Rgb kSkin{248, 250, 252};
-constexpr Rgb kSkinTint{224, 234, 255};
+namespace palette = ui::palette;
+constexpr Rgb kSkin = palette::kSkin;
+constexpr Rgb kSkinTint = palette::kSkinTint;
 constexpr Rgb kFrame{192, 192, 192};
-constexpr Rgb kText{15, 23, 42};
-constexpr Rgb kAccent{37, 99, 235};
-constexpr Rgb kAccentHover{29, 78, 216};
-constexpr Rgb kGlyph{100, 116, 139};
-constexpr Rgb kCloseHover{220, 38, 38};
-constexpr Rgb kWarning{220, 38, 38};
+constexpr Rgb kText = palette::kTextPrimary;
+constexpr Rgb kAccent = palette::kAccent;
+constexpr Rgb kAccentHover = palette::kAccentHover;
+constexpr Rgb kGlyph = palette::kGlyph;
+constexpr Rgb kCloseHover = palette::kAlert;
+constexpr Rgb kWarning = palette::kAlert;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr int kTextCentiPt = 900;
 constexpr int kTitleCentiPt = 1050;
