@@ -9,6 +9,7 @@
 #include "common/text_codec.h"
 #include "common/version_file.h"
 #include "update/file_names.h"
+#include "ui/palette.h"
 #include "update/updater_rules.h"
 #include "update/version_order.h"
 
@@ -24,15 +25,16 @@ using ui::Tw;
 using K = ElementKind;
 
 // --- Look (our own, but for the frame's grey) -----------------------------
-constexpr Rgb kSkin{248, 250, 252};
-constexpr Rgb kSkinTint{224, 234, 255};
+namespace palette = ui::palette;
+constexpr Rgb kSkin = palette::kSkin;
+constexpr Rgb kSkinTint = palette::kSkinTint;
 constexpr Rgb kFrame{192, 192, 192};
-constexpr Rgb kText{15, 23, 42};
-constexpr Rgb kAccent{37, 99, 235};
-constexpr Rgb kAccentHover{29, 78, 216};
-constexpr Rgb kGlyph{100, 116, 139};
-constexpr Rgb kCloseHover{220, 38, 38};
-constexpr Rgb kWarning{220, 38, 38};
+constexpr Rgb kText = palette::kTextPrimary;
+constexpr Rgb kAccent = palette::kAccent;
+constexpr Rgb kAccentHover = palette::kAccentHover;
+constexpr Rgb kGlyph = palette::kGlyph;
+constexpr Rgb kCloseHover = palette::kAlert;
+constexpr Rgb kWarning = palette::kAlert;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr int kTextCentiPt = 900;
 constexpr int kTitleCentiPt = 1050;
@@ -130,27 +132,14 @@ bool FrmUpdate::FormLoad(std::string_view arguments) {
 
 // --- Mouse ---------------------------------------------------------------------
 
-std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const {
-    const std::optional<uint16_t> id = elements_.At(ui::Point{x, y}, dpi_);
-    return id ? std::optional<Ctl>(static_cast<Ctl>(*id)) : std::nullopt;
-}
+std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const { return ui::ElementAt<Ctl>(elements_, ui::Point{x, y}, dpi_); }
 
 void FrmUpdate::onMouseDown(int x, int y) {
-    pressed_.reset();
-    const std::optional<Ctl> over = ElementAt(x, y);
-    if (!over) return;
-    const uint8_t traits = element(*over).traits;
-    if (traits & ui::kDragsWindow) {
-        ports_.host.RunMoveLoop();
-    } else if (traits & ui::kClickable) {
-        pressed_ = over;  // clicked when released over the same element
-    }
+    if (presses_.Down(elements_, ui::Point{x, y}, dpi_).action == ui::PressAction::Drag) ports_.host.RunMoveLoop();
 }
 
 void FrmUpdate::onMouseUp(int x, int y) {
-    const std::optional<Ctl> pressed = pressed_;
-    pressed_.reset();
-    if (pressed && ElementAt(x, y) == pressed) Click(*pressed);
+    if (const auto clicked = presses_.Up(elements_, ui::Point{x, y}, dpi_)) Click(static_cast<Ctl>(*clicked));
 }
 
 void FrmUpdate::onMouseMove(int x, int y) {

@@ -15,6 +15,7 @@
 #include "common/settings.h"
 #include "common/settings_keys.h"
 #include "ui/element.h"
+#include "ui/press.h"
 #include "update/ports.h"
 #include "update/progress_bar.h"
 
@@ -138,7 +139,7 @@ private:
     Stage stage_ = Stage::Idle;
     bool endAfterCancel_ = false;
     JobId job_ = kNoJob;
-    std::optional<Ctl> pressed_;
+    ui::PressModel presses_;
 };
 
 }  // namespace torvane::update
