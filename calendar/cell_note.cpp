@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "calendar/names.h"
+
 namespace torvane::calendar {
 namespace {
 
@@ -44,8 +46,6 @@ constexpr std::array<GridName, 15> kGregorianFestivals = {{
     {"父亲节", "父亲节"},
 }};
 
-constexpr std::array<std::string_view, 12> kLunarMonthNames = {
-    "正月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "冬月", "腊月"};
 constexpr std::string_view kLeapPrefix = "闰";
 constexpr std::string_view kNewYearsEve = "除夕";
 
@@ -71,12 +71,12 @@ std::string_view LunarDayName(int32_t day) {
 std::string_view LunarMonthName(int32_t month, bool leap) {
     static const std::array<std::string, 12> kLeapNames = [] {
         std::array<std::string, 12> names;
-        for (size_t m = 0; m < names.size(); ++m) names[m] = std::string(kLeapPrefix) + std::string(kLunarMonthNames[m]);
+        for (size_t m = 0; m < names.size(); ++m) names[m] = std::string(kLeapPrefix) + std::string(kLunarMonths[m].cell);
         return names;
     }();
     if (month < 1 || month > 12) return {};
     const auto i = static_cast<size_t>(month - 1);
-    return leap ? std::string_view(kLeapNames[i]) : kLunarMonthNames[i];
+    return leap ? std::string_view(kLeapNames[i]) : kLunarMonths[i].cell;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ui/palette.h"
 #include "ui/units.h"
 
 namespace torvane::calendar {
@@ -31,17 +32,18 @@ inline constexpr Rgb kWorkMarkFill{71, 85, 105};
 inline constexpr Rgb kMarkText{255, 255, 255};
 
 // --- Chrome palette (our own look) -----------------------------------------
-inline constexpr Rgb kSkinBackground{248, 250, 252};
-inline constexpr Rgb kPanelBackground{255, 255, 255};
-inline constexpr Rgb kFrameLine{203, 213, 225};
-inline constexpr Rgb kAccent{37, 99, 235};
-inline constexpr Rgb kAccentHover{29, 78, 216};
-inline constexpr Rgb kTextPrimary{15, 23, 42};
-inline constexpr Rgb kTextSecondary{71, 85, 105};
-inline constexpr Rgb kFestivalText{220, 38, 38};
-inline constexpr Rgb kButtonGlyph{100, 116, 139};
-inline constexpr Rgb kButtonGlyphHover{37, 99, 235};
-inline constexpr Rgb kCloseGlyphHover{220, 38, 38};
+inline constexpr Rgb kSkinBackground = ui::palette::kSkin;
+inline constexpr Rgb kSkinTintTop = ui::palette::kSkinTint;
+inline constexpr Rgb kPanelBackground = ui::palette::kPanel;
+inline constexpr Rgb kFrameLine = ui::palette::kFrameLine;
+inline constexpr Rgb kAccent = ui::palette::kAccent;
+inline constexpr Rgb kAccentHover = ui::palette::kAccentHover;
+inline constexpr Rgb kTextPrimary = ui::palette::kTextPrimary;
+inline constexpr Rgb kTextSecondary = ui::palette::kTextSecondary;
+inline constexpr Rgb kFestivalText = ui::palette::kAlert;
+inline constexpr Rgb kButtonGlyph = ui::palette::kGlyph;
+inline constexpr Rgb kButtonGlyphHover = ui::palette::kAccent;
+inline constexpr Rgb kCloseGlyphHover = ui::palette::kAlert;
 
 // --- Fonts (size in hundredths of a point; the face is the house face) ------
 inline constexpr int kGridFontCentiPt = 1050;

@@ -13,7 +13,7 @@ using ui::Tw;
 
 using ElementDesign = ui::ElementDesign<Ctl>;
 
-constexpr Rgb kHeaderTintTop{224, 234, 255};
+constexpr Rgb kHeaderTintTop = kSkinTintTop;
 constexpr int kHeaderTintHeight = Tw(150);
 
 constexpr Style Plain(Rgb color, Rgb background = kSkinBackground, int font = kLabelFontCentiPt,

@@ -20,6 +20,7 @@
 #include "calendar/tray.h"
 #include "common/settings.h"
 #include "common/text_tables.h"
+#include "ui/press.h"
 #include "engine/clsDate.h"
 
 namespace torvane::calendar {
@@ -169,7 +170,7 @@ private:
     int minWidth_ = 0, minHeight_ = 0;
     int headerHeight_ = kDefaultHeaderHeight;
     std::optional<CivilDate> headerDate_;  // the day the header lines describe
-    std::optional<Ctl> pressed_;
+    ui::PressModel presses_;
     bool visible_ = false;
     bool customPointer_ = false;
     bool t1Running_ = false;

@@ -8,49 +8,37 @@ namespace torvane::calendar {
 // --- Mouse dispatch -------------------------------------------------------------
 
 void FrmMain::onMouseDown(int x, int y, MouseButton button) {
-    pressed_.reset();
-    const std::optional<Ctl> over = ElementAt(x, y);
-    if (!over) {
+    const bool left = button == MouseButton::Left;
+    const ui::Press press = presses_.Down(elements_, Point{x, y}, dpi_, left);
+    if (!press.over) {
         yidong();  // the window's own background
         return;
     }
-    const Element& e = element(*over);
-    if (*over == Ctl::picMain) {
-        const Rect pic = dpi_.Px(e.rect);
+    const Ctl over = static_cast<Ctl>(*press.over);
+    if (over == Ctl::picMain) {
+        const Rect pic = dpi_.Px(element(over).rect);
         onPicMainMouseDown(x - pic.left, y - pic.top);
         return;
     }
     // A left press on the skin closes what is open over it: the year and
     // month lists and the pickers.
-    if (*over == Ctl::Image1 && button == MouseButton::Left) {
+    if (over == Ctl::Image1 && left) {
         Show(Ctl::List1, false);
         Show(Ctl::List2, false);
         Broadcast(WindowEvent::SkinPressed);
     }
-    if (e.traits & ui::kActsOnPress) {
-        Click(*over);
-        return;
-    }
-    if (e.traits & ui::kDragsWindow) {
-        // The move loop swallows the button's release; a press that did not
-        // move the window still counts as a click.
-        const bool moved = yidong();
-        if (!moved && button == MouseButton::Left && (e.traits & ui::kClickable)) Click(*over);
-    } else if (button == MouseButton::Left && (e.traits & ui::kClickable)) {
-        pressed_ = over;  // clicked when released over the same element
+    if (press.action == ui::PressAction::Act) {
+        Click(over);
+    } else if (press.action == ui::PressAction::Drag) {
+        if (!yidong() && press.clickIfStill) Click(over);
     }
 }
 
-std::optional<Ctl> FrmMain::ElementAt(int x, int y) const {
-    const std::optional<uint16_t> id = elements_.At(Point{x, y}, dpi_);
-    return id ? std::optional<Ctl>(static_cast<Ctl>(*id)) : std::nullopt;
-}
+std::optional<Ctl> FrmMain::ElementAt(int x, int y) const { return ui::ElementAt<Ctl>(elements_, Point{x, y}, dpi_); }
 
 void FrmMain::onMouseUp(int x, int y, MouseButton button) {
-    const std::optional<Ctl> pressed = pressed_;
-    pressed_.reset();
-    if (!pressed || button != MouseButton::Left) return;
-    if (ElementAt(x, y) == pressed) Click(*pressed);
+    if (const auto clicked = presses_.Up(elements_, Point{x, y}, dpi_, button == MouseButton::Left))
+        Click(static_cast<Ctl>(*clicked));
 }
 
 void FrmMain::onMouseMove(int x, int y) { ApplyHover(elements_, ElementAt(x, y)); }

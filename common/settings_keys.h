@@ -40,8 +40,8 @@ inline constexpr std::string_view kVersionFileSection = "Version";
 inline constexpr std::string_view kRemoteVersionKey = "Version";
 inline constexpr std::string_view kDownUrlKey = "DownUrl";
 inline constexpr std::string_view kDownNameKey = "DownName";
-// Optional: the installer's SHA-256 in hexadecimal; the updater runs nothing
-// that does not match it.
+// The installer's SHA-256 in hexadecimal; the updater runs nothing that does
+// not match it. The file's signature covers it (common/version_file.h).
 inline constexpr std::string_view kDownSha256Key = "Sha256";
 
 struct ServerAddresses {

@@ -32,17 +32,33 @@ DaysOffData LoadDaysOff(std::string_view embedded, std::string_view filePath) {
     return beside && IsNewer(*beside, built) ? Share(std::move(beside)) : built;
 }
 
-DaysOffData FetchNewerDaysOff(const DownloadFile& download, const DaysOffConfig& config, const DaysOffData& current) {
-    if (!download(ServerPage(config.updateServer, kDaysOffServerPath), config.downloadPath))
-        return nullptr;
-    const FileBytes fetched = ReadFileBytes(config.downloadPath);
-    RemoveFile(config.downloadPath);
-    if (fetched.outcome != ReadOutcome::Read) return nullptr;
-    std::optional<DaysOff> data = DaysOff::Parse(fetched.bytes);
+namespace {
+
+// The body of a download into `path`, which is removed at once.
+std::optional<std::string> FetchBytes(const DownloadFile& download, const std::string& url, const std::string& path) {
+    if (!download(url, path)) return std::nullopt;
+    FileBytes fetched = ReadFileBytes(path);
+    RemoveFile(path);
+    if (fetched.outcome != ReadOutcome::Read) return std::nullopt;
+    return std::move(fetched.bytes);
+}
+
+}  // namespace
+
+DaysOffData FetchNewerDaysOff(const DownloadFile& download, SignatureVerifier& verifier, const DaysOffConfig& config,
+                              const DaysOffData& current) {
+    const std::optional<std::string> text =
+        FetchBytes(download, ServerPage(config.updateServer, kDaysOffServerPath), config.downloadPath);
+    if (!text) return nullptr;
+    const std::optional<std::string> signature =
+        FetchBytes(download, ServerPage(config.updateServer, kDaysOffSignatureServerPath),
+                   config.downloadPath + std::string(kSignatureSuffix));
+    if (!signature || !IsSignedDetached(verifier, *text, *signature)) return nullptr;
+    std::optional<DaysOff> data = DaysOff::Parse(*text);
     if (!data || !IsNewer(*data, current)) return nullptr;
     // Kept for the next start even if the file cannot be written now; this
     // run uses it either way.
-    ReplaceFileContents(config.filePath, fetched.bytes);
+    ReplaceFileContents(config.filePath, *text);
     return Share(std::move(data));
 }
 
@@ -54,8 +70,8 @@ void DaysOffComponent::Start() {
     // The worker gets copies: it may outlive a time-out.
     const JobId job = ports_.work.Run<DaysOffData>(
         JobOptions{std::string(kDaysOffJob), kDaysOffFetchTimeoutMs},
-        [download = ports_.download, config = config_, current = current_] {
-            return FetchNewerDaysOff(download, config, current);
+        [download = ports_.download, verifier = ports_.verifier, config = config_, current = current_] {
+            return FetchNewerDaysOff(download, *verifier, config, current);
         },
         [this](DaysOffData data) {
             fetching_ = false;

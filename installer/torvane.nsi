@@ -15,12 +15,15 @@ SetCompressor /SOLID lzma
 !define PRODUCT "Torvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Where this user installed: an update run silently installs there again.
+!define PRODUCT_KEY "Software\Torvane"
 
 Name "${PRODUCT} 日历 ${VERSION}"
 OutFile "${OUTFILE}"
 ; set.ini lives beside the programs and must stay writable: the user's own
 ; program folder, not Program Files.
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${PRODUCT_KEY}" "InstallDir"
 RequestExecutionLevel user
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
@@ -48,31 +51,6 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
-; 1 when the name on the stack has no folder part, else 0.
-Function un.IsPlainName
-  Exch $0
-  Push $1
-  Push $2
-  StrCpy $2 0
-  loop:
-    StrCpy $1 $0 1 $2
-    StrCmp $1 "" plain
-    StrCmp $1 "\" folder
-    StrCmp $1 "/" folder
-    StrCmp $1 ":" folder
-    IntOp $2 $2 + 1
-    Goto loop
-  folder:
-    StrCpy $0 0
-    Goto done
-  plain:
-    StrCpy $0 1
-  done:
-  Pop $2
-  Pop $1
-  Exch $0
-FunctionEnd
-
 Section "Torvane"
   !insertmacro EndSuite
   SetOutPath "$INSTDIR"
@@ -94,6 +72,7 @@ Section "Torvane"
   ${EndIf}
   WriteINIStr "$INSTDIR\set.ini" "version" "version" "${VERSION}"
   WriteUninstaller "$INSTDIR\uninst.exe"
+  WriteRegStr HKCU "${PRODUCT_KEY}" "InstallDir" "$INSTDIR"
 
   CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\torvane.exe" "qidong" "$INSTDIR\torvane.exe" 0
 
@@ -120,25 +99,23 @@ SectionEnd
 
 Section "Uninstall"
   !insertmacro EndSuite
-  ; The installer an update downloaded stays beside the programs; it is named
-  ; in version.ini (only a plain file name is taken from there).
-  ReadINIStr $0 "$INSTDIR\version.ini" "Version" "DownName"
-  ${If} $0 != ""
-  ${AndIf} $0 != "."
-  ${AndIf} $0 != ".."
-    Push $0
-    Call un.IsPlainName
-    Pop $1
-    ${If} $1 == 1
-      Delete "$INSTDIR\$0"
-    ${EndIf}
-  ${EndIf}
+  ; What updates leave beside the programs, by our own naming only: never by
+  ; a name read from version.ini, which could name the user's files.
+  Delete "$INSTDIR\torvane-setup-*.exe"
+  Delete "$INSTDIR\torvane-setup-*.exe.cmd"
+  Delete "$INSTDIR\~*.exe.*.tmp"
+  Delete "$INSTDIR\~*.exe.cmd.*.tmp"
+  Delete "$INSTDIR\~version.*.tmp"
+  Delete "$INSTDIR\~holidays.*.tmp"
+  Delete "$INSTDIR\~set.ini.*.tmp"
+  Delete "$INSTDIR\version.download"
   Delete "$INSTDIR\torvane.exe"
   Delete "$INSTDIR\torvaneupdate.exe"
   Delete "$INSTDIR\torvo.exe"
   Delete "$INSTDIR\halter.exe"
   Delete "$INSTDIR\holidays.txt"
   Delete "$INSTDIR\holidays.download"
+  Delete "$INSTDIR\holidays.download.sig"
   Delete "$INSTDIR\set.ini"
   Delete "$INSTDIR\version.ini"
   RMDir /r "$INSTDIR\pic"
@@ -147,4 +124,9 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "torvane"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; Only this installation's record: another folder may still be in use.
+  ReadRegStr $0 HKCU "${PRODUCT_KEY}" "InstallDir"
+  ${If} $0 == $INSTDIR
+    DeleteRegKey HKCU "${PRODUCT_KEY}"
+  ${EndIf}
 SectionEnd

@@ -60,7 +60,7 @@ void Sz::Load() {
 void Sz::Unload() {
     ports_.host.StopTimer();
     ports_.host.Hide();
-    pressed_.reset();
+    presses_.Cancel();
     loaded_ = false;
 }
 
@@ -123,33 +123,27 @@ const ui::DrawList* Sz::Picture(uint16_t id) const {
 
 // --- Mouse -------------------------------------------------------------------------
 
-std::optional<SzCtl> Sz::ElementAt(int x, int y) const {
-    const std::optional<uint16_t> id = elements_.At(ui::Point{x, y}, dpi_);
-    return id ? std::optional<SzCtl>(static_cast<SzCtl>(*id)) : std::nullopt;
-}
+std::optional<SzCtl> Sz::ElementAt(int x, int y) const { return ui::ElementAt<SzCtl>(elements_, ui::Point{x, y}, dpi_); }
 
 void Sz::onMouseDown(int x, int y) {
-    pressed_.reset();
-    const std::optional<SzCtl> over = ElementAt(x, y);
-    if (!over || !loaded_) return;
-    const Element& e = element(*over);
-    if (e.traits & ui::kDragsWindow) {
-        dragging_ = true;
-        ports_.host.SetCustomPointer(true);
-        const Rect after = ports_.host.RunMoveLoop();
-        ports_.host.SetCustomPointer(false);
-        dragging_ = false;
-        rect_.left = after.left;
-        rect_.top = after.top;
-    } else if (e.traits & ui::kClickable) {
-        pressed_ = over;  // clicked when released over the same element
+    if (!loaded_) {
+        presses_.Cancel();
+        return;
     }
+    const ui::Press press = presses_.Down(elements_, ui::Point{x, y}, dpi_);
+    if (press.action != ui::PressAction::Drag) return;
+    const Rect after = presses_.Drag([this] {
+        ports_.host.SetCustomPointer(true);
+        const Rect moved = ports_.host.RunMoveLoop();
+        ports_.host.SetCustomPointer(false);
+        return moved;
+    });
+    rect_.left = after.left;
+    rect_.top = after.top;
 }
 
 void Sz::onMouseUp(int x, int y) {
-    const std::optional<SzCtl> pressed = pressed_;
-    pressed_.reset();
-    if (pressed && ElementAt(x, y) == pressed) Click(*pressed);
+    if (const auto clicked = presses_.Up(elements_, ui::Point{x, y}, dpi_)) Click(static_cast<SzCtl>(*clicked));
 }
 
 void Sz::onMouseMove(int x, int y) {
@@ -178,7 +172,7 @@ void Sz::Click(SzCtl id) {
 
 // --- Keyboard ----------------------------------------------------------------------
 
-void Sz::onKeyDown(int keyCode, bool shift) {
+void Sz::onKeyDown(int keyCode, bool shift, bool repeat) {
     if (!loaded_) return;
     switch (keyCode) {
         case kKeyTab:
@@ -186,6 +180,8 @@ void Sz::onKeyDown(int keyCode, bool shift) {
             break;
         case kKeySpace:
         case kKeyEnter:
+            // A held key flips the switch once, as a check box does.
+            if (repeat) break;
             ShowFocus(true);
             Click(Focused());
             break;

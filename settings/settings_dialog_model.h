@@ -13,6 +13,7 @@
 #include "common/settings.h"
 #include "settings/ports.h"
 #include "settings/settings_dialog_layout.h"
+#include "ui/press.h"
 
 namespace torvane::settings {
 
@@ -51,7 +52,8 @@ public:
     void onMouseUp(int x, int y);
     void onMouseMove(int x, int y);
     void onMouseLeave();
-    void onKeyDown(int keyCode, bool shift);
+    // `repeat`: the key was already down (the keyboard's auto-repeat).
+    void onKeyDown(int keyCode, bool shift, bool repeat = false);
     void onTimer();
     void onClose();  // the system's close command (Alt+F4)
     // The window moved to a screen of another DPI; `suggested` is where the
@@ -66,7 +68,7 @@ public:
     const ui::DrawList* Picture(uint16_t id) const;
     Rect windowRect() const { return rect_; }  // twips
     ui::Dpi dpi() const { return dpi_; }
-    bool IsDragging() const { return dragging_; }
+    bool IsDragging() const { return presses_.dragging(); }
 
     // --- State ---------------------------------------------------------------
     // A switch is on exactly when it shows the "on" picture.
@@ -95,10 +97,9 @@ private:
     Rect rect_;
     ui::DrawList b1_, b2_;  // the "off" and "on" templates
     std::array<const ui::DrawList*, kSwitches.size()> pictures_{};
-    std::optional<SzCtl> pressed_;
+    ui::PressModel presses_;
     size_t focus_ = 0;  // into kFocusOrder
     bool loaded_ = false;
-    bool dragging_ = false;
 };
 
 }  // namespace torvane::settings

@@ -22,7 +22,7 @@ LAYERS = [
     ("calendar",),
     ("weather", "holidays", "settings", "update"),
     ("launcher",),
-    ("app",),
+    ("app", "server"),
 ]
 SOURCE_SUFFIXES = {".h", ".cpp", ".rc"}
 # Tests, benchmarks and fuzz targets stand beside the tree, not in it.

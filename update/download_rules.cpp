@@ -63,8 +63,9 @@ std::optional<int64_t> ContentLengthOf(std::string_view headers) {
     return std::nullopt;
 }
 
-DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received) {
-    if (!announced || *announced <= 0) return DownloadOutcome::Failed;
+DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received, bool digestKnown) {
+    if (!announced) return digestKnown && received > 0 ? DownloadOutcome::Done : DownloadOutcome::Failed;
+    if (*announced <= 0) return DownloadOutcome::Failed;
     return received == *announced ? DownloadOutcome::Done : DownloadOutcome::Cut;
 }
 
@@ -93,7 +94,9 @@ std::optional<std::string> NormalizeSha256(std::string_view hex) {
 }
 
 DownloadOutcome CopyBody(BodySource& source, BodySink& sink, std::optional<int64_t> announced,
-                         const std::function<bool(int64_t total)>& afterBlock) {
+                         const std::function<bool(int64_t total)>& afterBlock,
+                         std::optional<int64_t> unannouncedLimit) {
+    const bool unannounced = !announced && unannouncedLimit;
     std::array<char, kDownloadBlockBytes> block;
     int64_t total = 0;
     for (;;) {
@@ -104,9 +107,11 @@ DownloadOutcome CopyBody(BodySource& source, BodySink& sink, std::optional<int64
         total += static_cast<int64_t>(*got);
         // More than announced can only be a broken answer; stop reading it.
         if (announced && total > *announced) return DownloadOutcome::Cut;
+        // Without a length, a body past its limit is a server that never ends.
+        if (unannounced && total > *unannouncedLimit) return DownloadOutcome::Cut;
         if (afterBlock && !afterBlock(total)) return DownloadOutcome::Aborted;
     }
-    return JudgeBody(announced, total);
+    return JudgeBody(announced, total, unannounced);
 }
 
 }  // namespace torvane::update

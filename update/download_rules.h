@@ -38,8 +38,10 @@ std::optional<int64_t> ParseDecimal(std::string_view text);
 std::optional<int64_t> ContentLengthOf(std::string_view headers);
 
 // A body is whole when a positive length was announced and exactly that
-// many bytes arrived.
-DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received);
+// many bytes arrived. Without a length (a chunked answer, as CDNs send) only
+// a known digest can say so: with `digestKnown` a non-empty body counts as
+// whole here, and its SHA-256 decides.
+DownloadOutcome JudgeBody(std::optional<int64_t> announced, int64_t received, bool digestKnown = false);
 
 // Kilobytes per second from the bytes and milliseconds since the previous
 // report, to the nearest whole number; 0 when no time passed or the count
@@ -73,8 +75,11 @@ inline constexpr size_t kDownloadBlockBytes = 8192;
 
 // Reads blocks until the body ends, writing each as it arrives; after each
 // block `afterBlock` gets the running total and answers whether to go on.
-// Done only when the body is whole by JudgeBody.
+// Done only when the body is whole by JudgeBody. A body without a length is
+// taken only with `unannouncedLimit` (its caller proves it whole afterwards,
+// by a signature) and only up to that many bytes.
 DownloadOutcome CopyBody(BodySource& source, BodySink& sink, std::optional<int64_t> announced,
-                         const std::function<bool(int64_t total)>& afterBlock);
+                         const std::function<bool(int64_t total)>& afterBlock,
+                         std::optional<int64_t> unannouncedLimit = std::nullopt);
 
 }  // namespace torvane::update

@@ -9,9 +9,25 @@ namespace torvane::update {
 namespace {
 
 constexpr std::string_view kProgramSuffix = ".exe";
-// What cmd.exe reads as something other than part of a name.
-constexpr std::string_view kCommandSpecials = "&|<>^%\"!()";
 constexpr std::string_view kPathCharacters = "\\/:";
+constexpr std::u16string_view kNamePunctuation = u".-_";
+
+struct Range {
+    char16_t first, last;
+};
+// Letters and digits beyond ASCII, script by script. Punctuation, symbols
+// and spaces of every script stay out: "，" or a no-break space is as much a
+// separator to cmd.exe's readers as "," is.
+constexpr Range kLetterRanges[] = {
+    {u'\u00C0', u'\u00D6'}, {u'\u00D8', u'\u00F6'}, {u'\u00F8', u'\u024F'},  // Latin
+    {u'\u0391', u'\u03A9'}, {u'\u03B1', u'\u03C9'},                          // Greek
+    {u'\u0400', u'\u0481'}, {u'\u048A', u'\u04FF'},                          // Cyrillic
+    {u'\u0620', u'\u064A'}, {u'\u0660', u'\u0669'},                          // Arabic
+    {u'\u3041', u'\u3096'}, {u'\u30A1', u'\u30FA'},                          // kana
+    {u'\u3400', u'\u4DBF'}, {u'\u4E00', u'\u9FFF'},                          // CJK ideographs
+    {u'\uAC00', u'\uD7A3'},                                                  // Hangul
+    {u'\uFF10', u'\uFF19'}, {u'\uFF21', u'\uFF3A'}, {u'\uFF41', u'\uFF5A'},  // full-width
+};
 
 std::string_view Trim(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
@@ -19,10 +35,21 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+bool IsNameCharacter(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return true;
+    if (kNamePunctuation.find(c) != std::u16string_view::npos) return true;
+    for (const Range& range : kLetterRanges) {
+        if (c >= range.first && c <= range.last) return true;
+    }
+    return false;
+}
+
 bool HasUnsafeCharacter(std::string_view name) {
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte <= ' ' || byte == 0x7F || kCommandSpecials.find(c) != std::string_view::npos) return true;
+    const std::u16string wide = Utf8ToUtf16(name);
+    // A name that is not UTF-8 (or needs surrogates) is no plain name.
+    if (wide.empty() || Utf16ToUtf8(wide) != name) return true;
+    for (const char16_t c : wide) {
+        if (!IsNameCharacter(c)) return true;
     }
     return false;
 }

@@ -22,15 +22,16 @@ enum class DownNameCheck : uint8_t {
     Accepted,
     NotAFileName,     // empty, a folder, a drive, or only ".exe"
     NotAProgram,      // does not end in ".exe"
-    UnsafeCharacter,  // a space, a control character or one cmd.exe treats specially
+    UnsafeCharacter,  // anything but letters and digits of any script, ".", "-" and "_"
     NotInCodePage,    // the script, written in GBK, could not name it
     NotTheDownload,   // not the last segment of the download address
     NotWebAddress,    // the download address is not http or https
 };
 
 // The installer's name is pasted into a command script that the updater
-// runs, so it must be a plain program name that cmd.exe reads as just that,
-// and the file it names must be the one downloaded.
+// runs, so it must be a plain program name that cmd.exe reads as just that
+// (no "," ";" "=" or blank that would split a command's arguments), and the
+// file it names must be the one downloaded.
 DownNameCheck CheckDownName(std::string_view downName, std::string_view downUrl);
 
 }  // namespace torvane::update

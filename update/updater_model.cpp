@@ -3,11 +3,15 @@
 #include <array>
 #include <vector>
 
+#include "common/file_io.h"
 #include "common/program_names.h"
 #include "common/settings_keys.h"
 #include "common/text_codec.h"
+#include "common/version_file.h"
 #include "update/file_names.h"
+#include "ui/palette.h"
 #include "update/updater_rules.h"
+#include "update/version_order.h"
 
 namespace torvane::update {
 
@@ -21,15 +25,16 @@ using ui::Tw;
 using K = ElementKind;
 
 // --- Look (our own, but for the frame's grey) -----------------------------
-constexpr Rgb kSkin{248, 250, 252};
-constexpr Rgb kSkinTint{224, 234, 255};
+namespace palette = ui::palette;
+constexpr Rgb kSkin = palette::kSkin;
+constexpr Rgb kSkinTint = palette::kSkinTint;
 constexpr Rgb kFrame{192, 192, 192};
-constexpr Rgb kText{15, 23, 42};
-constexpr Rgb kAccent{37, 99, 235};
-constexpr Rgb kAccentHover{29, 78, 216};
-constexpr Rgb kGlyph{100, 116, 139};
-constexpr Rgb kCloseHover{220, 38, 38};
-constexpr Rgb kWarning{220, 38, 38};
+constexpr Rgb kText = palette::kTextPrimary;
+constexpr Rgb kAccent = palette::kAccent;
+constexpr Rgb kAccentHover = palette::kAccentHover;
+constexpr Rgb kGlyph = palette::kGlyph;
+constexpr Rgb kCloseHover = palette::kAlert;
+constexpr Rgb kWarning = palette::kAlert;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr int kTextCentiPt = 900;
 constexpr int kTitleCentiPt = 1050;
@@ -127,27 +132,14 @@ bool FrmUpdate::FormLoad(std::string_view arguments) {
 
 // --- Mouse ---------------------------------------------------------------------
 
-std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const {
-    const std::optional<uint16_t> id = elements_.At(ui::Point{x, y}, dpi_);
-    return id ? std::optional<Ctl>(static_cast<Ctl>(*id)) : std::nullopt;
-}
+std::optional<Ctl> FrmUpdate::ElementAt(int x, int y) const { return ui::ElementAt<Ctl>(elements_, ui::Point{x, y}, dpi_); }
 
 void FrmUpdate::onMouseDown(int x, int y) {
-    pressed_.reset();
-    const std::optional<Ctl> over = ElementAt(x, y);
-    if (!over) return;
-    const uint8_t traits = element(*over).traits;
-    if (traits & ui::kDragsWindow) {
-        ports_.host.RunMoveLoop();
-    } else if (traits & ui::kClickable) {
-        pressed_ = over;  // clicked when released over the same element
-    }
+    if (presses_.Down(elements_, ui::Point{x, y}, dpi_).action == ui::PressAction::Drag) ports_.host.RunMoveLoop();
 }
 
 void FrmUpdate::onMouseUp(int x, int y) {
-    const std::optional<Ctl> pressed = pressed_;
-    pressed_.reset();
-    if (pressed && ElementAt(x, y) == pressed) Click(*pressed);
+    if (const auto clicked = presses_.Up(elements_, ui::Point{x, y}, dpi_)) Click(static_cast<Ctl>(*clicked));
 }
 
 void FrmUpdate::onMouseMove(int x, int y) {
@@ -247,14 +239,31 @@ void FrmUpdate::FinishCancel() {
 
 void FrmUpdate::onImage8Click() {
     if (!upgradeEnabled_ || stage_ != Stage::Idle) return;
-    const std::string& url = element(Ctl::down).text;
-    const std::string& name = element(Ctl::downname).text;
-    const bool shaGiven = !IsBlank(sha256_);
-    if (CheckDownName(name, url) != DownNameCheck::Accepted || (shaGiven && !NormalizeSha256(sha256_))) {
+    // Read again now, from the file itself: only what the release key signed
+    // is downloaded, and nothing is ended, written or run for anything else.
+    const std::optional<VersionFileEntries> release = TrustedRelease();
+    if (!release) {
         ShowMessage(kInvalidUpdateText);
         return;
     }
+    SetText(Ctl::down, release->downUrl);
+    SetText(Ctl::downname, release->downName);
+    sha256_ = release->sha256;
+    newVersion_ = release->version;
     StartDownload();
+}
+
+std::optional<VersionFileEntries> FrmUpdate::TrustedRelease() const {
+    const FileBytes file = ReadFileBytes(config_.versionFilePath);
+    if (file.outcome != ReadOutcome::Read) return std::nullopt;
+    std::optional<VersionFileEntries> release = ReadSignedVersionFile(file.bytes, ports_.verifier);
+    if (!release || !NormalizeSha256(release->sha256) ||
+        CheckDownName(release->downName, release->downUrl) != DownNameCheck::Accepted)
+        return std::nullopt;
+    // A release signed long ago and served again is no update.
+    const std::string installed = ports_.settings.ReadSetting(kInstalledVersionSection, kInstalledVersionKey, "");
+    if (!IsNewerVersion(installed, release->version)) return std::nullopt;
+    return release;
 }
 
 void FrmUpdate::StartDownload() {
@@ -287,7 +296,12 @@ void FrmUpdate::oDownload_OnProgress(const DownloadProgress& progress) {
         ports_.oDownload.AbortDownloading();
         return;
     }
-    if (stage_ != Stage::Downloading || progress.progress == 0 || progress.maxProgress == 0) return;
+    if (stage_ != Stage::Downloading || progress.progress == 0) return;
+    if (progress.maxProgress == 0) {
+        // No length announced (a chunked answer): the bytes so far.
+        SetText(Ctl::Label3, ReceivedText(progress.progress));
+        return;
+    }
     const float percent = static_cast<float>(progress.progress) / static_cast<float>(progress.maxProgress) * 100.0f;
     s_.SetValue(percent);
     elements_.MarkChanged(Index(Ctl::s));
@@ -316,23 +330,34 @@ void FrmUpdate::HandOver() {
     ports_.processes.EndProcessesByName(kCalendarExe);
     ports_.processes.EndProcessesByName(kLauncherExe);
     const std::string& name = element(Ctl::downname).text;
-    const std::string script = AddString(config_.programFolder, "\\") + ScriptName(name);
-    if (!ports_.scripts.WriteScript(script, Utf8ToGbk(CommandScript(name)))) {
-        stage_ = Stage::Idle;
-        ShowMessage(kNotStartedText);
+    const std::string folder = AddString(config_.programFolder, "\\");
+    const std::string script = folder + ScriptName(name);
+    // A folder the script's code page cannot name is left to the installer's
+    // own record of where it installed.
+    const bool folderFits = GbkToUtf8(Utf8ToGbk(config_.programFolder)) == config_.programFolder;
+    if (!ports_.scripts.WriteScript(script,
+                                    Utf8ToGbk(CommandScript(name, folderFits ? config_.programFolder : "")))) {
+        HandOverFailed();
         return;
     }
     // The script names the installer and itself without a folder.
     if (!ports_.scripts.StartHidden(script, config_.programFolder)) {
         ports_.scripts.DeleteScript(script);
-        stage_ = Stage::Idle;
-        ShowMessage(kNotStartedText);
+        HandOverFailed();
         return;
     }
     // Recorded only now: an installer that never started installed nothing.
     ports_.settings.WriteSetting(kUpdaterVersionSection, kUpdaterVersionKey, newVersion_);
     ports_.processes.EndProcessesByName(kUpdaterExe);
     ports_.host.Close();
+}
+
+void FrmUpdate::HandOverFailed() {
+    // The calendar was ended for an installer that will not come: it comes
+    // back before the user reads why.
+    ports_.starter.StartProgram(AddString(config_.programFolder, "\\") + std::string(kCalendarExe), "qidong");
+    stage_ = Stage::Idle;
+    ShowMessage(kNotStartedText);
 }
 
 void FrmUpdate::ShowMessage(std::string_view text) {

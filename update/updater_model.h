@@ -11,8 +11,11 @@
 
 #include "common/background_work.h"
 #include "common/ports.h"
+#include "common/release_signature.h"
 #include "common/settings.h"
+#include "common/settings_keys.h"
 #include "ui/element.h"
+#include "ui/press.h"
 #include "update/ports.h"
 #include "update/progress_bar.h"
 
@@ -57,11 +60,14 @@ struct UpdaterPorts {
     BackgroundWork& work;
     ScriptStarter& scripts;
     UpdaterHost& host;
+    SignatureVerifier& verifier;  // the release key's
+    ProgramStarter& starter;      // brings the calendar back after a failed hand-over
 };
 
 struct UpdaterConfig {
     std::string programFolder;    // without a trailing separator
     std::string promotionalPage;  // opened when started without arguments
+    std::string versionFilePath;  // version.ini, checked again before anything runs
 };
 
 class FrmUpdate {
@@ -109,6 +115,10 @@ private:
     void Click(Ctl id);
     void StartDownload();
     void OnDownloadDone(DownloadOutcome outcome);
+    // The release version.ini offers, when the release key signed it, it names
+    // a safe installer with its SHA-256 and it is newer than the one installed.
+    std::optional<VersionFileEntries> TrustedRelease() const;
+    void HandOverFailed();
     void Cancel(bool thenEndProcess);
     void FinishCancel();
     void HandOver();
@@ -124,12 +134,12 @@ private:
     ProgressBar s_;
     ui::Dpi dpi_;
     std::string newVersion_;
-    std::string sha256_;  // as version.ini gives it
+    std::string sha256_;  // as the signed version file gives it
     bool upgradeEnabled_ = true;
     Stage stage_ = Stage::Idle;
     bool endAfterCancel_ = false;
     JobId job_ = kNoJob;
-    std::optional<Ctl> pressed_;
+    ui::PressModel presses_;
 };
 
 }  // namespace torvane::update

@@ -43,11 +43,30 @@ std::string PercentText(float percent) {
     return text;
 }
 
+std::string ReceivedText(int64_t bytes) {
+    constexpr int64_t kKilobyte = 1024;
+    constexpr int64_t kMegabyte = kKilobyte * kKilobyte;
+    char text[48];
+    if (bytes < kMegabyte) {
+        std::snprintf(text, sizeof text, "%lldKB", static_cast<long long>((bytes + kKilobyte - 1) / kKilobyte));
+    } else {
+        std::snprintf(text, sizeof text, "%.1fMB", static_cast<double>(bytes) / kMegabyte);
+    }
+    return text;
+}
+
 std::string ScriptName(std::string_view downName) { return std::string(downName).append(kScriptSuffix); }
 
-std::string CommandScript(std::string_view downName) {
-    return std::string("start /wait  ").append(downName).append(" /S\r\n")
-        .append("del  ").append(ScriptName(downName)).append("\r\n");
+std::string CommandScript(std::string_view downName, std::string_view programFolder) {
+    // cmd.exe reads these as something else wherever they stand; a folder
+    // with one of them is left to the installer's own record.
+    constexpr std::string_view kSpecial = "&|<>^%\"\r\n";
+    const bool folderFits = !programFolder.empty() && programFolder.find_first_of(kSpecial) == std::string_view::npos;
+    // start takes its first quoted text as the window's title: an empty one
+    // comes first, so the quoted installer is the program.
+    std::string script = std::string("start /wait  \"\" \"").append(downName).append("\" /S");
+    if (folderFits) script.append(" /D=").append(programFolder);
+    return script.append("\r\n").append("del  \"").append(ScriptName(downName)).append("\"\r\n");
 }
 
 std::string PromotionalPage(std::string_view updateServer) { return ServerPage(updateServer, kPromotionalPath); }

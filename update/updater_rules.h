@@ -34,10 +34,18 @@ std::string NewestVersionText(std::string_view version);
 // "42.50%": two decimals and a percent sign.
 std::string PercentText(float percent);
 
+// The bytes received of an answer that announced no length: "640KB",
+// "12.5MB".
+std::string ReceivedText(int64_t bytes);
+
 // The script beside the programs that runs the installer silently, waits for
-// it and then deletes itself: two lines, each ended by CR LF.
+// it and then deletes itself: two lines, each ended by CR LF, each name in
+// quotes. The installer is told to install into `programFolder` ("/D=",
+// which must be its last switch and cannot be quoted), unless the folder
+// cannot stand unquoted on a command line; the installer then finds the
+// folder it recorded.
 std::string ScriptName(std::string_view downName);
-std::string CommandScript(std::string_view downName);
+std::string CommandScript(std::string_view downName, std::string_view programFolder);
 
 // The promotional page the updater opens when started without arguments:
 // the page "/tg/" of the update server.

@@ -4,7 +4,9 @@
 // ports, the features and the window.
 #include <windows.h>
 
+#include <mutex>
 #include <optional>
+#include <set>
 
 #include "calendar/deferred_tray.h"
 #include "calendar/main_window_model.h"
@@ -16,10 +18,13 @@
 #include "common/ini_settings.h"
 #include "common/program_folder.h"
 #include "common/program_names.h"
+#include "common/release_signature.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
+#include "common/win/bcrypt_verifier.h"
 #include "common/win/http_get_win.h"
 #include "common/win/platform_ports.h"
+#include "common/win/stale_temporaries.h"
 #include "common/win/wide_text.h"
 #include "controls/win/combo_window.h"
 #include "holidays/days_off_component.h"
@@ -44,9 +49,30 @@ std::string ExePath() {
 // engine, on a worker.
 class EngineDownloader final : public torvane::update::VersionDownloader {
 public:
+    // The version file and the days-off file are a few kilobytes.
+    static constexpr int64_t kUnannouncedLimit = 1 << 20;
+
     bool Download(const std::string& url, const std::string& target) override {
-        return torvane::update::win::ZeqDownLoadFile().DownLoadFile(url, target, false, false);
+        torvane::update::win::ZeqDownLoadFile engine;
+        // Both files are signed, so a CDN's chunked answer can be taken.
+        engine.unannouncedLimit = kUnannouncedLimit;
+        {
+            const std::lock_guard lock(mutex_);
+            running_.insert(&engine);
+        }
+        const bool done = engine.DownLoadFile(url, target, false, false);
+        const std::lock_guard lock(mutex_);
+        running_.erase(&engine);
+        return done;
     }
+    void Abort() override {
+        const std::lock_guard lock(mutex_);
+        for (torvane::update::win::ZeqDownLoadFile* engine : running_) engine->Abort();
+    }
+
+private:
+    std::mutex mutex_;
+    std::set<torvane::update::win::ZeqDownLoadFile*> running_;
 };
 
 class MessageBoxPrompt final : public torvane::update::Prompt {
@@ -127,6 +153,40 @@ int ShowWindowWith(const Base& b, torvane::weather::Pickers& pickers, torvane::w
     return b.window.Run();
 }
 
+// The features that read the update server's signed files, then the window.
+int RunWithServerFeatures(const Base& b, torvane::BackgroundWork& background, torvane::weather::Pickers& pickers,
+                          torvane::weather::win::WebPaneWindow& webPane) {
+    using namespace torvane;
+    // The days off: the newer of the built-in copy and the file beside the
+    // programs now, the update server's copy once the version file's
+    // download has ended (one download from the server at a time).
+    auto downloader = std::make_shared<EngineDownloader>();
+    auto verifier = std::make_shared<win::BcryptVerifier>(ReleasePublicKey().value_or(""));
+    const std::string daysOffPath = ProgramFilePath(kDaysOffFileName);
+    holidays::DaysOffComponent daysOff(
+        holidays::DaysOffPorts{background,
+                               [downloader](const std::string& url, const std::string& target) {
+                                   return downloader->Download(url, target);
+                               },
+                               verifier,
+                               [&b](holidays::DaysOffData data) { b.model.SetDaysOff(std::move(data)); }},
+        holidays::DaysOffConfig{b.servers.update, daysOffPath, ProgramFilePath(holidays::kDaysOffDownloadName)},
+        holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
+    b.model.SetDaysOff(daysOff.current());
+    b.model.AddComponent(daysOff);
+    win::ProcessStarter starter;
+    MessageBoxPrompt prompt(b.window.hwnd());
+    update::VersionCheck versionCheck(
+        // A downloader of its own: a check given up aborts only its own transfer.
+        update::VersionCheckPorts{background, std::make_shared<EngineDownloader>(), verifier, b.settings, starter,
+                                  prompt, b.model},
+        update::VersionCheckConfig{b.servers.update, VersionFilePath(), ProgramFilePath(update::kVersionDownloadName),
+                                   ProgramFilePath(kUpdaterExe), ProgramFilePath("update.exe"),
+                                   [&daysOff] { daysOff.Start(); }});
+    b.model.AddComponent(versionCheck);
+    return ShowWindowWith(b, pickers, webPane);
+}
+
 // The window's features, in the order they hear its events, then the window
 // until the program ends.
 int RunWithFeatures(const Base& b) {
@@ -149,30 +209,7 @@ int RunWithFeatures(const Base& b) {
                                                  mainLink, {b.servers.home});
     settings::SettingsButton settingsButton(settingsDialog);
     b.model.AddComponent(settingsButton);
-    // The days off: the newer of the built-in copy and the file beside the
-    // programs now, the update server's copy once the version file's
-    // download has ended (one download from the server at a time).
-    auto downloader = std::make_shared<EngineDownloader>();
-    const std::string daysOffPath = ProgramFilePath(kDaysOffFileName);
-    holidays::DaysOffComponent daysOff(
-        holidays::DaysOffPorts{background,
-                               [downloader](const std::string& url, const std::string& target) {
-                                   return downloader->Download(url, target);
-                               },
-                               [&b](holidays::DaysOffData data) { b.model.SetDaysOff(std::move(data)); }},
-        holidays::DaysOffConfig{b.servers.update, daysOffPath, ProgramFilePath(holidays::kDaysOffDownloadName)},
-        holidays::LoadDaysOff(calendar::win::ResourceBytes(kDaysOffText).value_or(""), daysOffPath));
-    b.model.SetDaysOff(daysOff.current());
-    b.model.AddComponent(daysOff);
-    IniSettings versionFile(VersionFilePath());
-    win::ProcessStarter starter;
-    MessageBoxPrompt prompt(b.window.hwnd());
-    update::VersionCheck versionCheck(
-        update::VersionCheckPorts{background, downloader, b.settings, versionFile, starter, prompt, b.model},
-        update::VersionCheckConfig{b.servers.update, VersionFilePath(), ProgramFilePath(kUpdaterExe),
-                                   ProgramFilePath("update.exe"), [&daysOff] { daysOff.Start(); }});
-    b.model.AddComponent(versionCheck);
-    return ShowWindowWith(b, pickers, webPane);
+    return RunWithServerFeatures(b, background, pickers, webPane);
 }
 
 int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torvane::ServerAddresses& servers,
@@ -205,5 +242,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     torvane::win::ShellOpener shell;
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
+    // A calendar ended during a download or a write left its unfinished file.
+    torvane::win::RemoveStaleTemporaries(torvane::Utf8ToWide(torvane::ProgramFolder()));
     return ShowCalendar(instance, settings, servers, shell);
 }

@@ -9,8 +9,10 @@
 #include "common/program_folder.h"
 #include "common/settings_keys.h"
 #include "common/win/background_work_win.h"
+#include "common/win/bcrypt_verifier.h"
 #include "common/win/platform_ports.h"
 #include "common/win/single_instance.h"
+#include "common/win/stale_temporaries.h"
 #include "common/win/unique.h"
 #include "common/win/wide_text.h"
 #include "processes/win/process_ender.h"
@@ -36,6 +38,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     using namespace torvane;
     UniqueHandle lock;
     if (!win::TakeInstanceLock(kInstanceMutex, lock)) return 0;
+    // An updater ended during a download (halter, the calendar's exit item)
+    // left its unfinished file.
+    win::RemoveStaleTemporaries(Utf8ToWide(ProgramFolder()));
 
     IniSettings settings(SettingsPath());
     IniSettings versionFile(VersionFilePath());
@@ -43,14 +48,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     win::ShellOpener shell;
     win::ToolhelpProcessEnder processes;
     update::win::CommandScripts scripts;
+    win::BcryptVerifier verifier(ReleasePublicKey().value_or(""));
+    win::ProcessStarter starter;
     win::BackgroundWorkWin work;
 
     update::win::UpdaterWindow window(instance);
     if (!window.Create()) return 1;
     shell.SetOwner(window.hwnd());
     update::FrmUpdate model(
-        update::UpdaterPorts{settings, versionFile, shell, processes, oDownload, work, scripts, window},
-        update::UpdaterConfig{ProgramFolder(), promotionalPage});
+        update::UpdaterPorts{settings, versionFile, shell, processes, oDownload, work, scripts, window, verifier,
+                             starter},
+        update::UpdaterConfig{ProgramFolder(), promotionalPage, VersionFilePath()});
     window.Attach(model);
     const int exitCode = window.Run(WideToUtf8(commandLine ? commandLine : L""));
     oDownload.DiscardUnfinished();

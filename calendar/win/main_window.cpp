@@ -10,21 +10,6 @@ namespace torvane::calendar::win {
 
 namespace {
 
-MouseButton ButtonOf(UINT msg) {
-    switch (msg) {
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP: return MouseButton::Right;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONUP: return MouseButton::Middle;
-        default: return MouseButton::Left;
-    }
-}
-
-HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconApp), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
-}
-
 // Posted once the window is first shown: what start-up can do without.
 constexpr UINT kShown = WM_APP + 1;
 
@@ -32,23 +17,30 @@ bool Contains(const std::vector<uint16_t>& ids, Ctl id) {
     return std::find(ids.begin(), ids.end(), static_cast<uint16_t>(id)) != ids.end();
 }
 
+MouseButton ModelButton(ui::win::ElementWindow::Button button) {
+    using Button = ui::win::ElementWindow::Button;
+    return button == Button::Right ? MouseButton::Right
+                                   : button == Button::Middle ? MouseButton::Middle : MouseButton::Left;
+}
+
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+MainWindow::MainWindow(HINSTANCE instance) : ElementWindow(instance) {}
 
 MainWindow::~MainWindow() { model_ = nullptr; }
 
 bool MainWindow::Create() {
-    icon_.reset(LoadAppIcon(instance_, SM_CXICON, SM_CYICON));
-    smallIcon_.reset(LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON));
-    movePointer_ = LoadCursorW(instance_, MAKEINTRESOURCEW(kCursorMove));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    Register(instance_, ui::win::WindowClass{kMainWindowClass, icon_.get(), smallIcon_.get(), nullptr, CS_DBLCLKS});
     // A tool window: the calendar lives in the tray, not on the task bar.
-    if (!Window::Create(instance_, kMainWindowClass, WS_EX_TOOLWINDOW, WS_POPUP, L"Torvane", RECT{0, 0, 0, 0}))
-        return false;
-    dpi_ = ui::win::WindowDpi(hwnd());
-    fonts_.SetDpi(dpi_);
+    ui::win::ElementWindowDesign design;
+    design.windowClass = ui::win::WindowClass{kMainWindowClass, nullptr, nullptr, nullptr, CS_DBLCLKS};
+    design.exStyle = WS_EX_TOOLWINDOW;
+    design.title = L"Torvane";
+    design.iconId = kIconApp;
+    design.movePointerId = kCursorMove;
+    design.endsProgram = true;
+    design.allButtons = true;
+    if (!ElementWindow::Create(design)) return false;
     panelBrush_.reset(CreateSolidBrush(ui::win::ToColorRef(kPanelBackground)));
     return true;
 }
@@ -56,18 +48,17 @@ bool MainWindow::Create() {
 void MainWindow::Attach(FrmMain& model) {
     // The children are made once the window is shown (OnShown); until then
     // the mirror only has room for the features' windows.
-    mirror_ = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
-    mirror_->Reserve(model.elements());
     model_ = &model;
+    AttachElements(model.elements(), false);
 }
 
 void MainWindow::Host(Ctl id, HWND child) {
-    if (mirror_ && model_) mirror_->Adopt(model_->element(id), child, dpi());
+    if (model_) mirror().Adopt(model_->element(id), child, dpi());
 }
 
 void MainWindow::MeasureHeader() {
     if (HDC dc = GetDC(hwnd())) {
-        model_->SetHeaderHeight(ui::win::MeasureTextHeight(dc, fonts_, kGridFontCentiPt, L"星期"));
+        model_->SetHeaderHeight(ui::win::MeasureTextHeight(dc, fonts(), kGridFontCentiPt, L"星期"));
         ReleaseDC(hwnd(), dc);
     }
 }
@@ -77,11 +68,10 @@ void MainWindow::AfterShown(std::function<void()> work) { afterShown_.push_back(
 // Posted by the first showing, so it runs before the first paint: the
 // children, their fonts and places, the tooltips, then the held-back work.
 void MainWindow::OnShown() {
-    mirror_->Create(model_->elements(), fonts_);
-    mirror_->SyncChildren(model_->elements(), dpi());
+    CreateChildren();
     listSizes_ = {};
     for (Ctl list : {Ctl::List1, Ctl::List2}) SyncList(list);
-    mirror_->CreateTooltips(model_->elements(), dpi());
+    mirror().CreateTooltips(model_->elements(), dpi());
     std::vector<std::function<void()>> work = std::move(afterShown_);
     afterShown_.clear();
     for (const auto& step : work) step();
@@ -92,7 +82,7 @@ int MainWindow::Run() {
     model_->FormLoad();
     // Only now does the model know its DPI and its switches: the first sync,
     // which places every child, comes after this.
-    loaded_ = true;
+    StartSyncing();
     MeasureHeader();
     model_->ShowWindow();
     Sync();
@@ -102,85 +92,46 @@ int MainWindow::Run() {
     return ui::win::RunMessageLoop([this] { Sync(); });
 }
 
-LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (!model_) return Default(msg, wp, lp);
-    const LRESULT result = Handle(msg, wp, lp);
-    Sync();
-    return result;
-}
-
-LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MainWindow::OnOther(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         model_->onTaskbarCreated();
         return 0;
     }
     switch (msg) {
-        case WM_PAINT:
-            ui::win::PaintWindow(hwnd(), model_->elements(), dpi(), fonts_, buffer_,
-                                 [this](uint16_t id) -> const ui::DrawList* {
-                                     return id == Index(Ctl::picMain) ? &model_->gridDrawList() : nullptr;
-                                 },
-                                 &pictures_);
-            return 0;
-        case WM_ERASEBKGND: return 1;
         case WM_SIZE: OnSize(wp); return 0;
-        case WM_DPICHANGED: OnDpiChanged(wp, lp); return 0;
-        case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-        case WM_LBUTTONDBLCLK: case WM_MOUSEMOVE: case WM_MOUSELEAVE:
-            OnMouse(msg, lp);
-            return 0;
         case WM_KEYDOWN: model_->onKeyDown(static_cast<int>(wp)); return 0;
-        case WM_TIMER: model_->onTimer(static_cast<TimerId>(wp)); return 0;
         case kTrayCallbackMessage: model_->onTrayNotify(static_cast<uint32_t>(lp)); return 0;
         case WM_COMMAND: OnCommand(wp); return 0;
         case kShown: OnShown(); return 0;
         case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
             return OnControlColor(reinterpret_cast<HDC>(wp));
-        case WM_SETCURSOR: return OnSetCursor(lp) ? TRUE : Default(msg, wp, lp);
-        case WM_CLOSE: model_->onI1Click(); return 0;  // Alt+F4 hides, like the close button
-        case WM_DESTROY: PostQuitMessage(0); return 0;
         default: return Default(msg, wp, lp);
     }
 }
 
-void MainWindow::OnSize(WPARAM wp) {
-    if (applyingRect_) return;
-    RECT r;
-    GetWindowRect(hwnd(), &r);
-    const ui::Dpi d = dpi();
-    model_->onFormResize(d.Twips(static_cast<int>(r.right - r.left)), d.Twips(static_cast<int>(r.bottom - r.top)),
-                         wp == SIZE_MINIMIZED);
+const ui::DrawList* MainWindow::Surface(uint16_t id) {
+    return id == Index(Ctl::picMain) ? &model_->gridDrawList() : nullptr;
 }
 
-void MainWindow::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    const auto* suggested = reinterpret_cast<const RECT*>(lp);
-    dpi_ = ui::Dpi(HIWORD(wp));
-    fonts_.SetDpi(dpi_);
-    mirror_->SetFonts(model_->elements(), fonts_);
-    model_->onDpiChanged(dpi_.value(), ui::Rect{suggested->left, suggested->top, suggested->right - suggested->left,
-                                                suggested->bottom - suggested->top});
+void MainWindow::OnSize(WPARAM wp) {
+    if (applyingRect_) return;
+    const ui::Rect place = PlacePx();
+    const ui::Dpi d = dpi();
+    model_->onFormResize(d.Twips(place.width), d.Twips(place.height), wp == SIZE_MINIMIZED);
+}
+
+void MainWindow::OnDpi(int dpi, const ui::Rect& suggestedPx) {
+    model_->onDpiChanged(dpi, suggestedPx);
     MeasureHeader();
 }
 
-void MainWindow::OnMouse(UINT msg, LPARAM lp) {
-    const MouseEvent e = ReadMouse(msg, lp);
-    switch (e.kind) {
-        case MouseEvent::Move: model_->onMouseMove(e.x, e.y); break;
-        case MouseEvent::Leave: model_->onMouseLeave(); break;
-        case MouseEvent::Up: model_->onMouseUp(e.x, e.y, ButtonOf(msg)); break;
-        case MouseEvent::Down:
-            SetFocus(hwnd());
-            model_->onMouseDown(e.x, e.y, ButtonOf(msg));
-            break;
-    }
-}
+void MainWindow::OnMouse(const Mouse& e) { ForwardMouse(*model_, e, ModelButton(e.button)); }
 
 void MainWindow::OnCommand(WPARAM wp) {
-    const std::optional<size_t> id = mirror_->IdOf(LOWORD(wp));
+    const std::optional<size_t> id = mirror().IdOf(LOWORD(wp));
     if (HIWORD(wp) != LBN_SELCHANGE || !id) return;
     const Ctl list = static_cast<Ctl>(*id);
-    const int chosen = static_cast<int>(SendMessageW(mirror_->Child(*id), LB_GETCURSEL, 0, 0));
+    const int chosen = static_cast<int>(SendMessageW(mirror().Child(*id), LB_GETCURSEL, 0, 0));
     model_->onListClick(list, chosen);
     SetFocus(hwnd());
 }
@@ -191,24 +142,14 @@ LRESULT MainWindow::OnControlColor(HDC dc) {
     return reinterpret_cast<LRESULT>(panelBrush_.get());
 }
 
-bool MainWindow::OnSetCursor(LPARAM lp) {
-    if (LOWORD(lp) != HTCLIENT || !model_->HasCustomPointer() || !movePointer_) return false;
-    SetCursor(movePointer_);
-    return true;
-}
-
-void MainWindow::Sync() {
-    if (!model_ || !mirror_ || !loaded_) return;
-    const ElementSet::Changes changes = model_->TakeChanges();
-    if (changes.empty()) return;
-    mirror_->Sync(model_->elements(), changes, dpi());
+void MainWindow::AfterSync(const ElementSet::Changes& changes) {
     for (Ctl list : {Ctl::List1, Ctl::List2}) {
         if (changes.all || Contains(changes.ids, list)) SyncList(list);
     }
 }
 
 void MainWindow::SyncList(Ctl list) {
-    HWND box = mirror_->Child(Index(list));
+    HWND box = mirror().Child(Index(list));
     if (!box) return;
     const auto& items = model_->listItems(list);
     size_t& filled = listSizes_[list == Ctl::List1 ? 0 : 1];
@@ -228,47 +169,41 @@ void MainWindow::SyncList(Ctl list) {
 // --- WindowHost ----------------------------------------------------------------
 
 ScreenInfo MainWindow::Screen() {
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi_.value()};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), windowDpi().value()};
 }
 
 void MainWindow::ApplyWindowRect(const WindowRect& rect) {
     // The model lays itself out after asking; no WM_SIZE round trip.
-    const ui::Rect px = dpi().Px(ui::Rect{rect.left, rect.top, rect.width, rect.height});
     applyingRect_ = true;
-    SetWindowPos(hwnd(), nullptr, px.left, px.top, px.width, px.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyPlace(ui::Rect{rect.left, rect.top, rect.width, rect.height});
     applyingRect_ = false;
-    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void MainWindow::SetVisible(bool visible) {
     if (visible) {
-        ShowWindow(hwnd(), SW_SHOW);
-        SetForegroundWindow(hwnd());
+        ShowInFront(false);
     } else {
-        ShowWindow(hwnd(), SW_HIDE);
+        Hide();
     }
 }
 
 bool MainWindow::IsVisible() { return IsWindowVisible(hwnd()) != FALSE; }
 
 WindowRect MainWindow::RunMoveLoop() {
-    RECT after;
-    // Twips do not survive a trip through whole pixels: a window that did not
-    // move keeps the model's own numbers, or a click would read as a drag.
-    if (!MoveWithMouse(after)) return model_->windowRect();
-    const ui::Rect twips = dpi().Twips(ui::Rect{after.left, after.top, after.right - after.left, after.bottom - after.top});
-    return {twips.left, twips.top, twips.width, twips.height};
+    // A window that did not move keeps the model's own numbers, or a click
+    // would read as a drag.
+    const std::optional<ui::Rect> after = MoveLoop();
+    if (!after) return model_->windowRect();
+    return {after->left, after->top, after->width, after->height};
 }
 
-void MainWindow::SetCustomPointer() {
-    if (movePointer_) SetCursor(movePointer_);
-}
+void MainWindow::SetCustomPointer() { ShowMovePointer(true); }
 
 void MainWindow::StartTimer(TimerId id, int intervalMs) {
-    SetTimer(hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
+    ElementWindow::StartTimer(static_cast<UINT_PTR>(id), intervalMs);
 }
 
-void MainWindow::StopTimer(TimerId id) { KillTimer(hwnd(), static_cast<UINT_PTR>(id)); }
+void MainWindow::StopTimer(TimerId id) { ElementWindow::StopTimer(static_cast<UINT_PTR>(id)); }
 
 void MainWindow::Quit() { PostQuitMessage(0); }
 

@@ -1,7 +1,6 @@
-// The calendar's main window on Win32: a view of the FrmMain model. It owns
-// the HWND, the element mirror, the fonts and the back buffer, turns messages
-// into model calls and paints and syncs only what the model says changed.
-// It decides nothing itself.
+// The calendar's main window on Win32: a view of the FrmMain model on the
+// element window. What is its own: the year and month lists, the features'
+// windows, the tray's messages, the first showing. It decides nothing itself.
 #pragma once
 
 #include <windows.h>
@@ -12,27 +11,22 @@
 
 #include "calendar/main_window_model.h"
 #include "common/win/unique.h"
-#include "ui/win/element_mirror.h"
-#include "ui/win/font_cache.h"
-#include "ui/win/painter.h"
-#include "ui/win/window.h"
+#include "ui/win/element_window.h"
 
 namespace torvane::calendar::win {
 
 // Child control ids: kFirstElementId + the element's index.
-inline constexpr int kFirstElementId = 1000;
+using ui::win::kFirstElementId;
 constexpr int ControlId(Ctl id) { return kFirstElementId + static_cast<int>(Index(id)); }
 inline constexpr wchar_t kMainWindowClass[] = L"TorvaneMain";
 
-class MainWindow final : public ui::win::Window, public WindowHost {
+class MainWindow final : public ui::win::ElementWindow, public WindowHost {
 public:
     explicit MainWindow(HINSTANCE instance);
     ~MainWindow() override;
 
     // The window, hidden, with its icons and pointer.
     bool Create();
-    HICON SmallIcon() const { return smallIcon_.get(); }
-    HCURSOR MovePointer() const { return movePointer_; }
     // The model it shows; its child windows are made from the model's elements.
     void Attach(FrmMain& model);
     // A feature's own window in the place of element `id` (a placeholder):
@@ -56,34 +50,30 @@ public:
     void Quit() override;
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    void OnMouse(UINT msg, LPARAM lp);
+    // ElementWindow
+    ElementSet::Changes TakeChanges() override { return model_->TakeChanges(); }
+    ui::Dpi dpi() const override { return model_ ? model_->dpi() : windowDpi(); }
+    void OnMouse(const Mouse& mouse) override;
+    void OnDpi(int dpi, const ui::Rect& suggestedPx) override;
+    void OnTimer(UINT_PTR id) override { model_->onTimer(static_cast<TimerId>(id)); }
+    void OnClose() override { model_->onI1Click(); }  // Alt+F4 hides, like the close button
+    bool WantsMovePointer() const override { return model_->HasCustomPointer(); }
+    const ui::DrawList* Surface(uint16_t id) override;
+    ui::win::PictureCache* Pictures() override { return &pictures_; }
+    void AfterSync(const ElementSet::Changes& changes) override;
+    LRESULT OnOther(UINT msg, WPARAM wp, LPARAM lp) override;
+
     void OnCommand(WPARAM wp);
     void OnShown();
     void OnSize(WPARAM wp);
-    void OnDpiChanged(WPARAM wp, LPARAM lp);
     LRESULT OnControlColor(HDC dc);
-    bool OnSetCursor(LPARAM lp);
     void MeasureHeader();
-    // Brings the children and the screen in line with what changed.
-    void Sync();
     void SyncList(Ctl list);
-    ui::Dpi dpi() const { return model_ ? model_->dpi() : dpi_; }
 
-    HINSTANCE instance_;
-    ui::Dpi dpi_;
-    torvane::win::UniqueIcon icon_;
-    torvane::win::UniqueIcon smallIcon_;
-    HCURSOR movePointer_ = nullptr;  // a shared resource: never destroyed
     torvane::win::UniqueBrush panelBrush_;
     UINT taskbarCreated_ = 0;
     bool applyingRect_ = false;
-    bool loaded_ = false;  // FormLoad has run
-    ui::win::FontCache fonts_{ui::Dpi()};
-    ui::win::BackBuffer buffer_;
     ui::win::PictureCache pictures_;
-    std::unique_ptr<ui::win::ElementMirror> mirror_;
     FrmMain* model_ = nullptr;
     std::array<size_t, 2> listSizes_{};
     std::vector<std::function<void()>> afterShown_;

@@ -1,18 +1,13 @@
 #include "common/win/wininet_api.h"
 
+#include "common/win/system_library.h"
+
 namespace torvane::win {
 namespace {
 
-template <class F>
-bool Bind(HMODULE module, const char* name, F& function) {
-    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    return function != nullptr;
-}
-
 WinInetApi Load() {
     WinInetApi api;
-    HMODULE module = LoadLibraryExW(L"wininet.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) module = LoadLibraryW(L"wininet.dll");  // systems without the search flags
+    HMODULE module = LoadSystemLibrary(L"wininet.dll");
     if (!module) return {};
     const bool bound = Bind(module, "InternetOpenW", api.InternetOpenW) &&
                        Bind(module, "InternetOpenUrlW", api.InternetOpenUrlW) &&

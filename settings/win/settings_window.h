@@ -1,25 +1,18 @@
-// The settings dialog on Win32: a view of the Sz model. It owns the HWND, the
-// element mirror, the fonts and the back buffer, turns messages into model
-// calls and paints and syncs only what the model says changed.
+// The settings dialog on Win32: a view of the Sz model on the element
+// window. What is its own: the keys, the clock preview's timer, showing in
+// front. It decides nothing itself.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-
 #include "settings/settings_dialog_model.h"
-#include "ui/win/element_mirror.h"
-#include "ui/win/font_cache.h"
-#include "ui/win/painter.h"
-#include "ui/win/window.h"
+#include "ui/win/element_window.h"
 
 namespace torvane::settings::win {
 
 inline constexpr wchar_t kSettingsWindowClass[] = L"TorvaneSettings";
-// Child control ids: kFirstElementId + the element's index.
-inline constexpr int kFirstElementId = 1000;
 
-class SettingsWindow final : public ui::win::Window, public SzHost {
+class SettingsWindow final : public ui::win::ElementWindow, public SzHost {
 public:
     SettingsWindow(HINSTANCE instance, HCURSOR movePointer);
     ~SettingsWindow() override;
@@ -30,28 +23,26 @@ public:
     void Attach(Sz& model);
 
     // SzHost
-    void ApplyWindowRect(const ui::Rect& twips) override;
-    void Show() override;
-    void Hide() override;
+    void ApplyWindowRect(const ui::Rect& twips) override { ApplyPlace(twips); }
+    void Show() override { ShowInFront(true); }
+    void Hide() override { ElementWindow::Hide(); }
     ui::Rect RunMoveLoop() override;
-    void SetCustomPointer(bool on) override;
+    void SetCustomPointer(bool on) override { ShowMovePointer(on); }
     void StartTimer(int intervalMs) override;
     void StopTimer() override;
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    void OnMouse(UINT msg, LPARAM lp);
-    void OnDpiChanged(WPARAM wp, LPARAM lp);
-    bool OnSetCursor(LPARAM lp);
-    void Sync();
-    ui::Dpi dpi() const { return model_ ? model_->dpi() : ui::Dpi(); }
+    // ElementWindow
+    ui::ElementSet::Changes TakeChanges() override { return model_->TakeChanges(); }
+    ui::Dpi dpi() const override { return model_ ? model_->dpi() : ui::Dpi(); }
+    void OnMouse(const Mouse& mouse) override;
+    void OnDpi(int dpi, const ui::Rect& suggestedPx) override { model_->onDpiChanged(dpi, suggestedPx); }
+    void OnTimer(UINT_PTR) override { model_->onTimer(); }
+    void OnClose() override { model_->onClose(); }
+    bool WantsMovePointer() const override { return model_->IsDragging(); }
+    const ui::DrawList* Surface(uint16_t id) override { return model_->Picture(id); }
+    LRESULT OnOther(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    HINSTANCE instance_;
-    HCURSOR movePointer_ = nullptr;  // a shared resource: never destroyed
-    ui::win::FontCache fonts_{ui::Dpi()};
-    ui::win::BackBuffer buffer_;
-    std::unique_ptr<ui::win::ElementMirror> mirror_;
     Sz* model_ = nullptr;
 };
 

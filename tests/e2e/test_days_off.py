@@ -8,8 +8,15 @@ import unittest
 from calendar_app import WIDE_TWIPS, CalendarApp, heading, px
 from harness import SessionTest, StandinServer
 from test_install import CURRENT, package
+from sign_release import sign  # tools/, on the path through the harness
 
 SERVER_PATH = "/tg/holidays.txt"
+
+
+def serve(server, text):
+    """The days-off file and its signature by the build's test release key."""
+    server.put_file(SERVER_PATH, text)
+    server.put_file(SERVER_PATH + ".sig", (sign(text) + "\n").encode("ascii"))
 REST_RED = lambda p: p[0] > 200 and p[1] < 70 and p[2] < 70
 WORK_SLATE = lambda p: abs(p[0] - 71) < 25 and abs(p[1] - 85) < 25 and abs(p[2] - 105) < 25
 
@@ -78,7 +85,7 @@ class DaysOffTest(SessionTest):
         today_line = lambda app: app.element("DayOff")["text"]
 
         # Published later, but one date lies outside its years: nothing is taken.
-        server.put_file(SERVER_PATH, newer + f"{today.year + 1}-01-02 休 元旦\n".encode("utf-8"))
+        serve(server, newer + f"{today.year + 1}-01-02 休 元旦\n".encode("utf-8"))
         app = CalendarApp(self.session, folder)
         self.assertTrue(self.session.wait_until(lambda: SERVER_PATH in server.requests()))
         time.sleep(3)  # a local answer of a few bytes; the fetch is long over
@@ -87,7 +94,7 @@ class DaysOffTest(SessionTest):
         self.assertNotIn("测试假日", today_line(app))
         self.session.stop(app.proc)
 
-        server.put_file(SERVER_PATH, newer)
+        serve(server, newer)
         app = CalendarApp(self.session, folder)
         self.addCleanup(self.session.stop, app.proc)
         self.assertTrue(self.session.wait_until(lambda: today_line(app) == "休息日（测试假日）"),

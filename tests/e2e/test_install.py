@@ -2,6 +2,7 @@
 this release, be offered the next one at start-up, update through the updater
 and the installer, keep the user's switches, and uninstall while the suite
 runs."""
+import hashlib
 import re
 import struct
 import time
@@ -11,6 +12,7 @@ from pathlib import Path
 from harness import BUILD, ROOT, Session, SessionTest, StandinServer, local_settings
 from calendar_app import MAIN_CLASS, center
 from check_manifest import file_version  # tools/, on the path through the harness
+from sign_release import version_file as signed_version_file
 
 PACKAGES = BUILD / "package"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvane"
@@ -58,8 +60,9 @@ def versions(folder):
     return found
 
 
-def version_file(base, version, name):
-    return (f"[Version]\r\nVersion={version}\r\nDownUrl={base}/tg/{name}\r\nDownName={name}\r\n").encode("gbk")
+def version_file(base, version, name, installer=b""):
+    """The version file the update server serves, signed by the build's test key."""
+    return signed_version_file(version, f"{base}/tg/{name}", name, hashlib.sha256(installer).hexdigest())
 
 
 class InstallTest(SessionTest):
@@ -127,7 +130,8 @@ class InstallTest(SessionTest):
 
         # A newer release on the server; the user's switch must survive it.
         Session.set_flags(self.folder, x1=False)
-        self.server.put_file("/tg/version.txt", version_file(self.server.base, NEWER, f"torvane-setup-{NEWER}.exe"))
+        self.server.put_file("/tg/version.txt", version_file(self.server.base, NEWER, f"torvane-setup-{NEWER}.exe",
+                                                             package(NEWER).read_bytes()))
         self.server.put_file(f"/tg/torvane-setup-{NEWER}.exe", package(NEWER).read_bytes())
         self.end_suite()
         self.start_calendar()
@@ -166,8 +170,12 @@ class InstallTest(SessionTest):
         self.server.put_file("/tg/version.txt", version_file(self.server.base, CURRENT, f"torvane-setup-{CURRENT}.exe"))
         self.start_calendar()
         self.assertFalse(self.prompt(timeout=3))
-        self.session.click(13, 32, button=3)  # the calendar's tray icon
-        self.assertTrue(self.session.wait_until(lambda: self.session.windows(cls="#32768")))
+        # The calendar's tray icon; a click that comes before the tray took
+        # the icon's menu is given again.
+        def menu_shown():
+            self.session.click(13, 32, button=3)
+            return self.session.wait_until(lambda: self.session.windows(cls="#32768"), timeout=5)
+        self.assertTrue(self.session.wait_until(menu_shown, timeout=30))
         self.session.key("Up", "Up", "Return")  # 检查更新
         updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
         self.assertTrue(self.session.elements(updater)["Label4"]["visible"])

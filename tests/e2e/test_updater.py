@@ -4,6 +4,7 @@ and update information that must never run anything.
 
 A stand-in installer (fakesetup.exe, served as setup.exe) records that it ran,
 with which arguments, in which folder, and the script that started it."""
+import hashlib
 import shutil
 import time
 import unittest
@@ -11,10 +12,11 @@ from pathlib import Path
 
 from calendar_app import CalendarApp, center
 from harness import WIN_BIN, Session, SessionTest, StandinServer, shot_path
+from sign_release import signed_text  # tools/, on the path through the harness
 
 UPDATER_WINDOW = "TorvaneUpdate"
 INSTALLER = (WIN_BIN / "fakesetup.exe").read_bytes() if (WIN_BIN / "fakesetup.exe").exists() else b""
-SCRIPT = "start /wait  setup.exe /S\r\ndel  setup.exe.cmd\r\n".encode("gbk")
+INSTALLER_SHA = hashlib.sha256(INSTALLER).hexdigest()
 INVALID = "升级信息无效，未下载任何文件"
 MISMATCH = "安装程序校验不符，已删除下载的文件"
 WRONG_SHA = "0" * 64
@@ -93,12 +95,12 @@ class UpdaterTest(SessionTest):
             self.session.stop(proc)
 
     def folder(self, name="setup.exe", url=None, sha=None, stand_ins=True):
-        """A program folder whose version.ini offers `name` at `url`; with
-        `stand_ins` the calendar and launcher are sleepers that only wait."""
+        """A program folder whose signed version.ini offers `name` at `url`;
+        with `stand_ins` the calendar and launcher are sleepers that only wait."""
         folder = self.session.program_folder(settings=f"[server]\nupdate={self.server.base}\n")
         lines = ["[Version]", "Version=2.1", f"DownUrl={url or self.server.base + '/tg/setup.exe'}",
-                 f"DownName={name}"] + ([f"Sha256={sha}"] if sha else [])
-        (folder / "version.ini").write_bytes(("\r\n".join(lines) + "\r\n").encode("gbk"))
+                 f"DownName={name}", f"Sha256={sha or INSTALLER_SHA}"]
+        (folder / "version.ini").write_bytes(signed_text(("\r\n".join(lines) + "\r\n").encode("gbk")))
         shutil.copy2(WIN_BIN / "sleeper.exe", folder / "torvo.exe")
         if stand_ins:
             shutil.copy2(WIN_BIN / "sleeper.exe", folder / "torvane.exe")
@@ -129,8 +131,9 @@ class UpdaterTest(SessionTest):
         ran = self.session.wait_until(lambda: (folder / "installer-ran.txt").exists(), timeout=20)
         self.assertTrue(ran)
         record = (folder / "installer-ran.txt").read_text(encoding="utf-8").splitlines()
-        self.assertEqual(record, ["args=/S", "cwd=" + windows_path(folder)])
-        self.assertEqual((folder / "installer-script.cmd").read_bytes(), SCRIPT)
+        self.assertEqual(record, ["args=/S /D=" + windows_path(folder), "cwd=" + windows_path(folder)])
+        script = f'start /wait  "" "setup.exe" /S /D={windows_path(folder)}\r\ndel  "setup.exe.cmd"\r\n'
+        self.assertEqual((folder / "installer-script.cmd").read_bytes(), script.encode("gbk"))
         # The script deletes itself once the installer has ended.
         self.assertTrue(self.session.wait_until(lambda: not (folder / "setup.exe.cmd").exists()))
         self.assertEqual((folder / "setup.exe").read_bytes(), INSTALLER)

@@ -6,6 +6,7 @@
 #include "common/file_io.h"
 #include "holidays/days_off_component.h"
 #include "temp_folder.h"
+#include "test_signer.h"
 
 namespace torvane::holidays {
 namespace {
@@ -19,15 +20,20 @@ struct DaysOffTest : ::testing::Test {
     DaysOffConfig config{"http://127.0.0.1:9/", (folder.path() / "holidays.txt").string(),
                          (folder.path() / "holidays.download").string()};
     FakeBackgroundWork work;
+    testing_support::TestKey key, otherKey;
     std::optional<std::string> served;  // what the server answers; nothing: the download fails
+    // Its signature file; nothing: the release key's signature of `served`.
+    std::optional<std::string> signature;
     std::vector<DaysOffData> used;
     DaysOffComponent component{
         DaysOffPorts{work,
                      [this](const std::string& address, const std::string& path) {
+                         if (address == "http://127.0.0.1:9/tg/holidays.txt.sig" && served)
+                             return ReplaceFileContents(path, signature.value_or(EncodeHex(key.Sign(*served))));
                          return address == "http://127.0.0.1:9/tg/holidays.txt" && served &&
                                 ReplaceFileContents(path, *served);
                      },
-                     [this](DaysOffData data) { used.push_back(std::move(data)); }},
+                     key.Verifier(), [this](DaysOffData data) { used.push_back(std::move(data)); }},
         config, LoadDaysOff(Text("2025-11-04"), config.filePath)};
 
     std::string Beside() const { return ReadFileBytes(config.filePath).bytes; }
@@ -62,6 +68,22 @@ TEST_F(DaysOffTest, ANewerFileReplacesTheOneBesideAndReachesTheWindow) {
     EXPECT_EQ(used[0]->published(), (CivilDate{2026, 1, 2}));
     EXPECT_EQ(component.current(), used[0]);
     EXPECT_FALSE(FileExists(config.downloadPath));
+    EXPECT_FALSE(FileExists(config.downloadPath + ".sig"));
+}
+
+TEST_F(DaysOffTest, ANewerFileTheReleaseKeyDidNotSignChangesNothing) {
+    ASSERT_TRUE(ReplaceFileContents(config.filePath, Text("2025-11-04")));
+    served = Text("2026-01-02");
+    const std::string signatures[] = {"", "not a signature", EncodeHex(otherKey.Sign(*served)),
+                                      EncodeHex(key.Sign(Text("2026-01-03")))};
+    for (const std::string& given : signatures) {
+        SCOPED_TRACE(given);
+        signature = given;
+        Fetch();
+        EXPECT_EQ(Beside(), Text("2025-11-04"));
+        EXPECT_FALSE(FileExists(config.downloadPath) || FileExists(config.downloadPath + ".sig"));
+    }
+    EXPECT_TRUE(used.empty());
 }
 
 TEST_F(DaysOffTest, ABrokenOlderOrMissingFileChangesNothing) {
@@ -91,10 +113,13 @@ TEST_F(DaysOffTest, ALaterFileCoveringFewerYearsIsRefused) {
         const std::string inUse = Text("2025-11-04", "2024 2025");
         ASSERT_TRUE(ReplaceFileContents(config.filePath, inUse));
         DaysOffComponent fetcher{DaysOffPorts{work,
-                                              [&c](const std::string&, const std::string& path) {
-                                                  return ReplaceFileContents(path, Text("2026-01-02", c.years));
+                                              [this, &c](const std::string& address, const std::string& path) {
+                                                  const std::string text = Text("2026-01-02", c.years);
+                                                  return ReplaceFileContents(
+                                                      path, address.ends_with(".sig") ? EncodeHex(key.Sign(text))
+                                                                                      : text);
                                               },
-                                              [](DaysOffData) {}},
+                                              key.Verifier(), [](DaysOffData) {}},
                                  config, LoadDaysOff("broken", config.filePath)};
         const CivilDate expected = c.taken ? CivilDate{2026, 1, 2} : CivilDate{2025, 11, 4};
         fetcher.Start();

@@ -197,6 +197,22 @@ TEST(SettingsDialog, KeysMoveTheFocusFlipTheFocusedSwitchAndClose) {
     EXPECT_FALSE(d.sz.IsLoaded());
 }
 
+TEST(SettingsDialog, AHeldSpaceOrEnterFlipsTheFocusedSwitchOnce) {
+    for (int key : {kKeySpace, kKeyEnter}) {
+        SCOPED_TRACE(key);
+        Dialog d;
+        d.Open();
+        d.sz.onKeyDown(kKeyTab, false);
+        const SzCtl focused = d.sz.Focused();
+        const bool before = d.sz.IsOn(focused);
+        d.sz.onKeyDown(key, false);
+        for (int i = 0; i < 5; ++i) d.sz.onKeyDown(key, false, true);  // the keyboard repeats it
+        EXPECT_EQ(d.sz.IsOn(focused), !before);
+        d.sz.onKeyDown(key, false);  // pressed again
+        EXPECT_EQ(d.sz.IsOn(focused), before);
+    }
+}
+
 TEST(SettingsDialog, KeepsItsTwipsAtTheMainWindowsDpiAndSharesOneOnPicture) {
     Dialog d;
     d.w.sys["x2"] = "False";

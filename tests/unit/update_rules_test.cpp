@@ -37,7 +37,28 @@ TEST(UpdaterTexts, LabelsPercentAndScriptAreExact) {
     EXPECT_EQ(NewestVersionText("2.0"), "您当前使用的已经是最新版，版本2.0，无需升级");
     EXPECT_EQ(PercentText(42.5f), "42.50%");
     EXPECT_EQ(PercentText(100.0f), "100.00%");
-    EXPECT_EQ(CommandScript("setup.exe"), "start /wait  setup.exe /S\r\ndel  setup.exe.cmd\r\n");
+    EXPECT_EQ(CommandScript("setup.exe", "C:\\Torvane"),
+              "start /wait  \"\" \"setup.exe\" /S /D=C:\\Torvane\r\ndel  \"setup.exe.cmd\"\r\n");
+}
+
+TEST(UpdaterTexts, TheInstallFolderIsPassedOnlyWhenCmdReadsItAsItIs) {
+    struct Case { const char* folder; bool passed; };
+    const Case cases[] = {
+        {"C:\\Users\\李 雷\\AppData\\Local\\Programs\\Torvane", true},
+        {"D:\\Tools (x86)\\日历", true},
+        {"D:\\R&D\\Torvane", false},
+        {"D:\\100%\\Torvane", false},
+        {"D:\\a^b", false},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const std::string script = CommandScript("setup.exe", c.folder);
+        const std::string first = script.substr(0, script.find("\r\n"));
+        EXPECT_EQ(first.ends_with(std::string(" /D=") + c.folder), c.passed);
+        EXPECT_TRUE(first.starts_with("start /wait  \"\" \"setup.exe\" /S"));
+        EXPECT_EQ(script.substr(first.size()), "\r\ndel  \"setup.exe.cmd\"\r\n");
+    }
     EXPECT_EQ(PromotionalPage("http://127.0.0.1:8080/"), "http://127.0.0.1:8080/tg/");
 }
 
@@ -78,7 +99,19 @@ TEST(DownName, OnlyAPlainProgramNamedByTheAddressIsAccepted) {
         {"a^b.exe", "http://127.0.0.1/a^b.exe", DownNameCheck::UnsafeCharacter},
         {"(x).exe", "http://127.0.0.1/(x).exe", DownNameCheck::UnsafeCharacter},
         {"a\tb.exe", "http://127.0.0.1/a\tb.exe", DownNameCheck::UnsafeCharacter},
-        {"a\xF0\x9F\x98\x80.exe", "http://127.0.0.1/a\xF0\x9F\x98\x80.exe", DownNameCheck::NotInCodePage},
+        {"a\xF0\x9F\x98\x80.exe", "http://127.0.0.1/a\xF0\x9F\x98\x80.exe", DownNameCheck::UnsafeCharacter},
+        {"بيان.exe", "http://127.0.0.1/بيان.exe", DownNameCheck::NotInCodePage},
+        {"torvane-setup_2.1.exe", "http://127.0.0.1/torvane-setup_2.1.exe", DownNameCheck::Accepted},
+        {"Календарь.exe", "http://127.0.0.1/Календарь.exe", DownNameCheck::Accepted},
+        {"ｓｅｔｕｐ１.exe", "http://127.0.0.1/ｓｅｔｕｐ１.exe", DownNameCheck::Accepted},
+        {"set.ini,setup.exe", "http://127.0.0.1/set.ini,setup.exe", DownNameCheck::UnsafeCharacter},
+        {"a;b.exe", "http://127.0.0.1/a;b.exe", DownNameCheck::UnsafeCharacter},
+        {"a=b.exe", "http://127.0.0.1/a=b.exe", DownNameCheck::UnsafeCharacter},
+        {"a b.exe", "http://127.0.0.1/a b.exe", DownNameCheck::UnsafeCharacter},
+        {"日历，安装.exe", "http://127.0.0.1/日历，安装.exe", DownNameCheck::UnsafeCharacter},
+        {"a\xC2\xA0b.exe", "http://127.0.0.1/a\xC2\xA0b.exe", DownNameCheck::UnsafeCharacter},
+        {"a*.exe", "http://127.0.0.1/a*.exe", DownNameCheck::UnsafeCharacter},
+        {"a'b.exe", "http://127.0.0.1/a'b.exe", DownNameCheck::UnsafeCharacter},
         {"other.exe", url, DownNameCheck::NotTheDownload},
         {"setup.exe", "http://127.0.0.1/tg/setup.exe?v=2", DownNameCheck::NotTheDownload},
         {"setup.exe", "file:///C:/setup.exe", DownNameCheck::NotWebAddress},
@@ -111,6 +144,10 @@ TEST(DownloadRules, ABodyIsWholeOnlyWithAPositiveLengthFullyReceived) {
     EXPECT_EQ(JudgeBody(1000, 500), DownloadOutcome::Cut);
     EXPECT_EQ(JudgeBody(0, 0), DownloadOutcome::Failed);
     EXPECT_EQ(JudgeBody(std::nullopt, 20), DownloadOutcome::Failed);
+    // A chunked answer is judged by its digest once it has ended.
+    EXPECT_EQ(JudgeBody(std::nullopt, 20, true), DownloadOutcome::Done);
+    EXPECT_EQ(JudgeBody(std::nullopt, 0, true), DownloadOutcome::Failed);
+    EXPECT_EQ(JudgeBody(1000, 500, true), DownloadOutcome::Cut);
 }
 
 TEST(DownloadRules, RateIsKilobytesPerSecondSinceTheLastReport) {
@@ -191,6 +228,25 @@ TEST(CopyBody, WritesEachBlockAndEndsByTheBodyRules) {
         });
         EXPECT_EQ(outcome, c.outcome);
         EXPECT_EQ(file.bytes, c.written);
+    }
+}
+
+TEST(CopyBody, ABodyWithoutALengthIsTakenOnlyWithinTheLimitItsCallerSets) {
+    struct Case { const char* name; std::vector<std::optional<std::string>> blocks;
+                  std::optional<int64_t> limit; DownloadOutcome outcome; };
+    const Case cases[] = {
+        {"no limit", {"abc"}, std::nullopt, DownloadOutcome::Failed},
+        {"within it", {"abc", "de"}, 8, DownloadOutcome::Done},
+        {"past it", {"abcde", "fghij"}, 8, DownloadOutcome::Cut},
+        {"nothing came", {}, 8, DownloadOutcome::Failed},
+        {"read fails", {"abc", std::nullopt}, 8, DownloadOutcome::Cut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Body body;
+        body.blocks = c.blocks;
+        File file;
+        EXPECT_EQ(CopyBody(body, file, std::nullopt, {}, c.limit), c.outcome);
     }
 }
 

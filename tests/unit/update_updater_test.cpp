@@ -3,12 +3,16 @@
 // close during a download.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "common/fake_background_work.h"
 #include "common/text_codec.h"
+#include "common/file_io.h"
+#include "temp_folder.h"
+#include "test_signer.h"
 #include "update/updater_model.h"
 
 namespace torvane::update {
@@ -19,6 +23,7 @@ using Log = std::vector<std::string>;
 constexpr char kFolder[] = "C:\\Torvane";
 constexpr char kPromo[] = "http://127.0.0.1:9/tg/";
 constexpr char kUrl[] = "http://127.0.0.1:9/tg/setup.exe";
+const std::string kDigest(64, 'a');
 
 struct Ini : Settings {
     Log& log;
@@ -34,7 +39,7 @@ struct Ini : Settings {
     }
 };
 
-struct World : Shell, ProcessEnder, FileDownloader, ScriptStarter, UpdaterHost {
+struct World : Shell, ProcessEnder, FileDownloader, ScriptStarter, UpdaterHost, ProgramStarter {
     Log log;
     Ini settings{log, "set.ini"}, versionFile{log, "version.ini"};
     FakeBackgroundWork work;
@@ -75,6 +80,10 @@ struct World : Shell, ProcessEnder, FileDownloader, ScriptStarter, UpdaterHost {
         log.push_back("start " + std::string(path) + " in " + std::string(folder));
         return canStart;
     }
+    bool StartProgram(std::string_view path, std::string_view arguments) override {
+        log.push_back("run " + std::string(path) + " " + std::string(arguments));
+        return true;
+    }
     void Show() override { log.push_back("show"); }
     void Close() override { log.push_back("close"); }
     void RunMoveLoop() override { log.push_back("move loop"); }
@@ -82,14 +91,29 @@ struct World : Shell, ProcessEnder, FileDownloader, ScriptStarter, UpdaterHost {
     void StopTimer(UpdaterTimer id) override { timers.erase(id); }
 };
 
+// The version file's text, as the update server would sign it.
+std::string VersionText(const std::string& name, const std::string& url, const std::string& sha,
+                        const std::string& version = "2.1") {
+    return "[Version]\r\nVersion=" + version + "\r\nDownUrl=" + url + "\r\nDownName=" + name +
+           "\r\nSha256=" + sha + "\r\n";
+}
+
 struct Harness {
     World w;
-    FrmUpdate model{UpdaterPorts{w.settings, w.versionFile, w, w, w, w.work, w, w}, UpdaterConfig{kFolder, kPromo}};
+    testing_support::TestKey key;
+    std::shared_ptr<native::OpenSslVerifier> verifier = key.Verifier();
+    testing_support::TempFolder folder{"updater"};
+    std::string versionIni = (folder.path() / "version.ini").string();
+    FrmUpdate model{UpdaterPorts{w.settings, w.versionFile, w, w, w, w.work, w, w, *verifier, w},
+                    UpdaterConfig{kFolder, kPromo, versionIni}};
 
-    explicit Harness(std::string name = "setup.exe", std::string url = kUrl) {
-        w.versionFile.values["Version/DownUrl"] = std::move(url);
-        w.versionFile.values["Version/DownName"] = std::move(name);
+    explicit Harness(std::string name = "setup.exe", std::string url = kUrl, std::string sha = kDigest) {
+        w.versionFile.values["Version/DownUrl"] = url;
+        w.versionFile.values["Version/DownName"] = name;
+        Serve(key.SignedText(VersionText(name, url, sha)));
     }
+    // version.ini as the calendar kept it.
+    void Serve(const std::string& text) { EXPECT_TRUE(ReplaceFileContents(versionIni, text)); }
     // Loads with the arguments; the log starts afresh.
     Harness& Load(std::string_view arguments = "2.1###shengji###") {
         EXPECT_TRUE(model.FormLoad(arguments));
@@ -107,7 +131,7 @@ struct Harness {
     void Finish() { ASSERT_EQ(w.work.CompleteAll(), 1); }
 };
 
-const std::string kDownload = std::string("download ") + kUrl + " to C:\\Torvane\\setup.exe";
+const std::string kDownload = std::string("download ") + kUrl + " to C:\\Torvane\\setup.exe sha " + kDigest;
 
 TEST(Updater, LoadShowsTheLabelOfItsModeAndReadsTheInstaller) {
     struct Case { const char* arguments; bool label1, label4, enabled; const char* text; };
@@ -149,7 +173,8 @@ TEST(Updater, UpgradeDownloadsEndsTheSuiteStartsTheScriptThenRecordsTheVersion) 
     EXPECT_EQ(h.w.log, (Log{kDownload, "end torvane.exe", "end torvo.exe", "write " + script,
                             "start " + script + " in C:\\Torvane", "set.ini Version/Version=2.1",
                             "end torvaneupdate.exe", "close"}));
-    EXPECT_EQ(h.w.scripts[script], Utf8ToGbk("start /wait  setup.exe /S\r\ndel  setup.exe.cmd\r\n"));
+    EXPECT_EQ(h.w.scripts[script],
+              Utf8ToGbk("start /wait  \"\" \"setup.exe\" /S /D=C:\\Torvane\r\ndel  \"setup.exe.cmd\"\r\n"));
 }
 
 TEST(Updater, ProgressMovesTheBarAndThePercentage) {
@@ -165,25 +190,52 @@ TEST(Updater, ProgressMovesTheBarAndThePercentage) {
     h.Click(Ctl::Image8);
     EXPECT_EQ(h.E(Ctl::Label3).text, "0.00%");
     h.Finish();
-    // A report without a count or a total changes nothing.
-    EXPECT_EQ(seen, (std::vector<std::string>{"42.50%", "42.50%", "42.50%"}));
+    // A report without a count changes nothing; one without a total (a
+    // chunked answer) shows the bytes so far.
+    EXPECT_EQ(seen, (std::vector<std::string>{"42.50%", "42.50%", "1KB"}));
     EXPECT_EQ(h.model.bar().Value(), 42.5f);
 }
 
 TEST(Updater, HostileUpdateInformationDownloadsEndsWritesAndRunsNothing) {
-    struct Case { const char* name; const char* url; const char* sha; };
+    testing_support::TestKey other;
+    struct Case {
+        const char* what;
+        std::function<std::string(Harness&)> versionIni;  // "": no version.ini
+        const char* installed = "";
+    };
+    const auto signed_ = [](std::string name, std::string url, std::string sha = kDigest) {
+        return [=](Harness& h) { return h.key.SignedText(VersionText(name, url, sha)); };
+    };
     const Case cases[] = {
-        {"a.exe & calc.exe", "http://127.0.0.1:9/a.exe & calc.exe", ""},
-        {"..\\x.exe", "http://127.0.0.1:9/x.exe", ""},
-        {"other.exe", kUrl, ""},
-        {"setup.exe", "file:///C:/setup.exe", ""},
-        {"", "", ""},  // no version.ini
-        {"setup.exe", kUrl, "not-a-digest"},
+        {"no signature", [](Harness&) { return VersionText("setup.exe", kUrl, kDigest); }},
+        {"other key", [&other](Harness&) { return other.SignedText(VersionText("setup.exe", kUrl, kDigest)); }},
+        {"signature over other bytes", [](Harness& h) {
+             const std::string text = VersionText("setup.exe", kUrl, kDigest);
+             return text + h.key.SignedText(VersionText("setup.exe", kUrl, kDigest, "2.2")).substr(text.size());
+         }},
+        {"line after the signature", [](Harness& h) {
+             return h.key.SignedText(VersionText("setup.exe", kUrl, kDigest)) + "DownName=x.exe\r\n";
+         }},
+        {"old release replayed", signed_("setup.exe", kUrl), "2.1"},
+        {"no version.ini", [](Harness&) { return std::string(); }},
+        {"no digest", signed_("setup.exe", kUrl, "")},
+        {"not a digest", signed_("setup.exe", kUrl, "not-a-digest")},
+        {"del's separators", signed_("set.ini,setup.exe", "http://127.0.0.1:9/set.ini,setup.exe")},
+        {"command", signed_("a.exe & calc.exe", "http://127.0.0.1:9/a.exe & calc.exe")},
+        {"folder", signed_("..\\x.exe", "http://127.0.0.1:9/x.exe")},
+        {"not the download", signed_("other.exe", kUrl)},
+        {"not the web", signed_("setup.exe", "file:///C:/setup.exe")},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Harness h(c.name, c.url);
-        h.w.versionFile.values["Version/Sha256"] = c.sha;
+        SCOPED_TRACE(c.what);
+        Harness h;
+        const std::string text = c.versionIni(h);
+        if (text.empty()) {
+            RemoveFile(h.versionIni);
+        } else {
+            h.Serve(text);
+        }
+        h.w.settings.values["version/version"] = c.installed;
         h.Load();
         h.Click(Ctl::Image8);
         EXPECT_TRUE(h.w.work.started().empty());
@@ -208,19 +260,17 @@ TEST(Updater, AFailedTransferClosesTheWindowAndNothingElseHappens) {
 }
 
 TEST(Updater, AMismatchedInstallerIsReportedAndNothingIsEndedOrRun) {
-    const std::string digest(64, 'a');
-    Harness h;
-    h.w.versionFile.values["Version/Sha256"] = std::string(64, 'A');
+    Harness h("setup.exe", kUrl, std::string(64, 'A'));
     h.Load();
     h.w.outcome = DownloadOutcome::Mismatch;
     h.Click(Ctl::Image8);
     h.Finish();
-    EXPECT_EQ(h.w.log, Log{kDownload + " sha " + digest});
+    EXPECT_EQ(h.w.log, Log{kDownload});
     EXPECT_EQ(h.E(Ctl::Message).text, kMismatchText);
     EXPECT_FALSE(h.E(Ctl::s).visible || h.E(Ctl::Label2).visible);
 }
 
-TEST(Updater, AScriptThatCannotStartIsRemovedAndNoVersionIsRecorded) {
+TEST(Updater, AScriptThatCannotStartIsRemovedTheCalendarComesBackAndNoVersionIsRecorded) {
     Harness h;
     h.Load();
     h.w.canStart = false;
@@ -228,7 +278,8 @@ TEST(Updater, AScriptThatCannotStartIsRemovedAndNoVersionIsRecorded) {
     h.Finish();
     const std::string script = "C:\\Torvane\\setup.exe.cmd";
     EXPECT_EQ(h.w.log, (Log{kDownload, "end torvane.exe", "end torvo.exe", "write " + script,
-                            "start " + script + " in C:\\Torvane", "delete " + script}));
+                            "start " + script + " in C:\\Torvane", "delete " + script,
+                            "run C:\\Torvane\\torvane.exe qidong"}));
     EXPECT_TRUE(h.w.scripts.empty());
     EXPECT_EQ(h.E(Ctl::Message).text, kNotStartedText);
 }

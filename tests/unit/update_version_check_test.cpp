@@ -6,9 +6,11 @@
 
 #include "calendar_fakes.h"
 #include "common/fake_background_work.h"
+#include "common/file_io.h"
 #include "temp_folder.h"
+#include "test_signer.h"
 #include "update/check/version_check.h"
-#include "update/check/version_order.h"
+#include "update/version_order.h"
 
 namespace torvane::update {
 namespace {
@@ -33,21 +35,20 @@ TEST(VersionOrder, DottedNumbersPartByPart) {
     for (const Case& c : cases) EXPECT_EQ(IsNewerVersion(c.installed, c.remote), c.newer) << c.installed << " < " << c.remote;
 }
 
-struct MapSettings : Settings {
-    std::map<std::string, std::string> values;  // "section/key"
-    std::string ReadSetting(std::string_view section, std::string_view key, std::string_view fallback) override {
-        const auto it = values.find(std::string(section) + "/" + std::string(key));
-        return it == values.end() ? std::string(fallback) : it->second;
-    }
-    void WriteSetting(std::string_view, std::string_view, std::string_view) override {}
-};
+std::string VersionText(std::string_view version) {
+    return "[Version]\r\nVersion=" + std::string(version) + "\r\nDownUrl=https://127.0.0.1/tg/setup.exe\r\n";
+}
 
+// The update server: what it answers, written whole into the target.
 struct FakeDownloader : VersionDownloader {
     std::vector<std::string> urls;
-    bool Download(const std::string& url, const std::string&) override {
+    std::optional<std::string> served;  // nothing: the download fails
+    int aborts = 0;
+    bool Download(const std::string& url, const std::string& target) override {
         urls.push_back(url);
-        return true;
+        return served && ReplaceFileContents(target, *served);
     }
+    void Abort() override { ++aborts; }
 };
 
 struct World : ProgramStarter, Prompt {
@@ -67,23 +68,26 @@ struct World : ProgramStarter, Prompt {
 struct Rig {
     Harness h;
     FakeBackgroundWork work;
+    testing_support::TestKey key;
     std::shared_ptr<FakeDownloader> downloader = std::make_shared<FakeDownloader>();
-    MapSettings versionFile;
     World world;
     testing_support::TempFolder folder{"version_check"};
+    std::string versionIni = (folder.path() / "version.ini").string();
+    std::string download = (folder.path() / "version.download").string();
     std::string updater = (folder.path() / "torvaneupdate.exe").string();
     std::string silent = (folder.path() / "update.exe").string();
-    VersionCheck check{VersionCheckPorts{work, downloader, h.w, versionFile, world, world, h.model},
-                       VersionCheckConfig{"http://127.0.0.1:8", "version.ini", updater, silent, {}}};
+    VersionCheck check{VersionCheckPorts{work, downloader, key.Verifier(), h.w, world, world, h.model},
+                       VersionCheckConfig{"http://127.0.0.1:8", versionIni, download, updater, silent, {}}};
 
     Rig() {
         h.model.AddComponent(check);
         std::ofstream(updater) << "MZ";
     }
+    // The installed version, and a version file the release key signed.
     void Versions(const char* installed, const char* remote) {
         // The fake settings store holds only [sys]; the installed version sits there under its key.
         h.w.sys["version"] = installed;
-        versionFile.values["Version/Version"] = remote;
+        downloader->served = key.SignedText(VersionText(remote));
     }
     bool Quitting() const { return std::find(h.w.log.begin(), h.w.log.end(), "quit") != h.w.log.end(); }
 };
@@ -148,9 +152,64 @@ TEST(VersionCheck, TheTrayItemAlwaysStartsTheUpdaterAndKeepsTheCalendar) {
     work.CompleteAll();
     r.Versions("2.0", "2.1");
     h.model.onMenuCommand(calendar::MenuCommand::CheckForUpdates);
-    work.TimeOut(work.Pending().back());  // a download that never ends still checks what is there
-    EXPECT_EQ(world.started, (std::vector<std::string>{updater + " 2.0###wu###", updater + " 2.1###shengji###"}));
+    work.CompleteAll();
+    h.model.onMenuCommand(calendar::MenuCommand::CheckForUpdates);
+    // A download that never ends is cancelled; the signed version.ini kept speaks.
+    work.TimeOut(work.Pending().back());
+    EXPECT_EQ(r.downloader->aborts, 1);
+    EXPECT_EQ(world.started, (std::vector<std::string>{updater + " 2.0###wu###", updater + " 2.1###shengji###",
+                                                       updater + " 2.1###shengji###"}));
     EXPECT_FALSE(r.Quitting());
+}
+
+TEST(VersionCheck, OnlyASignedFileOfANewerReleaseIsKeptOrOffered) {
+    testing_support::TestKey other;
+    const std::string previous = "[Version]\r\nVersion=2.0\r\n";
+    struct Case { const char* what; std::function<std::optional<std::string>(Rig&)> answer; bool kept; };
+    const Case cases[] = {
+        {"signed, newer", [](Rig& r) { return r.key.SignedText(VersionText("2.1")); }, true},
+        {"no signature", [](Rig&) { return VersionText("2.1"); }, false},
+        {"bad signature", [](Rig& r) {
+             std::string text = r.key.SignedText(VersionText("2.1"));
+             text[text.size() - 5] = text[text.size() - 5] == '0' ? '1' : '0';
+             return text;
+         }, false},
+        {"signature over other bytes", [](Rig& r) {
+             return VersionText("2.1") + r.key.SignedText(VersionText("2.2")).substr(VersionText("2.2").size());
+         }, false},
+        {"other key", [&other](Rig&) { return other.SignedText(VersionText("2.1")); }, false},
+        {"old release replayed", [](Rig& r) { return r.key.SignedText(VersionText("1.9")); }, false},
+        {"installed release replayed", [](Rig& r) { return r.key.SignedText(VersionText("2.0")); }, false},
+        {"hostile name, unsigned", [](Rig&) {
+             return VersionText("2.1") + "DownName=set.ini,setup.exe\r\n";
+         }, false},
+        {"download failed", [](Rig&) { return std::nullopt; }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig r;
+        r.h.w.sys["version"] = "2.0";
+        ASSERT_TRUE(ReplaceFileContents(r.versionIni, previous));
+        r.downloader->served = c.answer(r);
+        r.h.Start();
+        r.work.CompleteAll();
+        r.h.model.onTimer(TimerId::TmrLoad);
+        EXPECT_EQ(ReadFileBytes(r.versionIni).bytes, c.kept ? *r.downloader->served : previous);
+        EXPECT_EQ(r.world.asked.size(), c.kept ? 1u : 0u);
+        EXPECT_FALSE(FileExists(r.download));
+    }
+}
+
+TEST(VersionCheck, ACheckGivenUpReplacesNothingWhenItsDownloadEndsLate) {
+    Rig r;
+    r.Versions("2.0", "2.1");
+    VersionFetch fetch{"http://127.0.0.1:8/tg/version.txt", r.download, r.versionIni, "2.0"};
+    std::atomic<bool> givenUp{true};
+    EXPECT_FALSE(FetchSignedVersionFile(*r.downloader, *r.key.Verifier(), fetch, givenUp));
+    EXPECT_FALSE(FileExists(r.versionIni) || FileExists(r.download));
+    givenUp = false;
+    EXPECT_TRUE(FetchSignedVersionFile(*r.downloader, *r.key.Verifier(), fetch, givenUp));
+    EXPECT_EQ(ReadFileBytes(r.versionIni).bytes, *r.downloader->served);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "common/win/gdiplus.h"
 #include "common/win/wide_text.h"
+#include "ui/palette.h"
 
 namespace torvane::ui::win {
 
@@ -14,7 +15,7 @@ namespace gp = Gdiplus;
 
 constexpr int kCentiPointsPerInch = 72 * 100;
 constexpr Rgb kHoverPlate{226, 232, 240};
-constexpr Rgb kTextBoxBorder{203, 213, 225};
+constexpr Rgb kTextBoxBorder = palette::kFrameLine;
 constexpr float kGlyphPenAt96 = 1.6f;
 
 gp::Color ToGp(Rgb c) { return gp::Color(255, c.r, c.g, c.b); }

@@ -2,7 +2,8 @@
 
 #include "common/file_io.h"
 #include "common/settings_keys.h"
-#include "update/check/version_order.h"
+#include "common/version_file.h"
+#include "update/version_order.h"
 
 namespace torvane::update {
 namespace {
@@ -14,10 +15,30 @@ constexpr std::string_view kPromptVersion = "新版版本号：";
 // for ever; past this the download counts as ended.
 constexpr int kDownloadTimeoutMs = 60'000;
 
+std::string InstalledVersion(Settings& settings) {
+    return settings.ReadSetting(kInstalledVersionSection, kInstalledVersionKey, "");
+}
+
 }  // namespace
 
 std::string UpdaterArguments(std::string_view remoteVersion, std::string_view mode) {
     return std::string(remoteVersion) + "###" + std::string(mode) + "###";
+}
+
+std::optional<VersionFileEntries> FetchSignedVersionFile(VersionDownloader& downloader, SignatureVerifier& verifier,
+                                                         const VersionFetch& fetch,
+                                                         const std::atomic<bool>& givenUp) {
+    if (!downloader.Download(fetch.url, fetch.downloadPath)) return std::nullopt;
+    const FileBytes fetched = ReadFileBytes(fetch.downloadPath);
+    RemoveFile(fetch.downloadPath);
+    if (fetched.outcome != ReadOutcome::Read) return std::nullopt;
+    std::optional<VersionFileEntries> release = ReadSignedVersionFile(fetched.bytes, verifier);
+    // Only a newer release is kept: one signed long ago and served again
+    // (a replay) replaces nothing.
+    if (!release || !IsNewerVersion(fetch.installedVersion, release->version)) return std::nullopt;
+    // A check given up after its time-out no longer speaks for the server.
+    if (givenUp || !ReplaceFileContents(fetch.versionFile, fetched.bytes)) return std::nullopt;
+    return release;
 }
 
 VersionCheck::VersionCheck(const VersionCheckPorts& ports, VersionCheckConfig config)
@@ -26,8 +47,9 @@ VersionCheck::VersionCheck(const VersionCheckPorts& ports, VersionCheckConfig co
 calendar::ViewChanges VersionCheck::OnEvent(calendar::WindowEvent event) {
     switch (event) {
         case calendar::WindowEvent::Loaded:
-            StartDownload("version", [this] {
+            StartDownload("version", [this](Fetched release) {
                 downloaded_ = true;
+                startupRelease_ = std::move(release);
                 if (config_.afterStartupDownload) config_.afterStartupDownload();
                 if (ticked_) CompareOnce();
             });
@@ -37,7 +59,7 @@ calendar::ViewChanges VersionCheck::OnEvent(calendar::WindowEvent event) {
             if (downloaded_) CompareOnce();
             break;
         case calendar::WindowEvent::CheckForUpdates:
-            StartDownload("version-manual", [this] { ManualCheck(); });
+            StartDownload("version-manual", [this](Fetched) { ManualCheck(); });
             break;
         default:
             break;
@@ -45,42 +67,63 @@ calendar::ViewChanges VersionCheck::OnEvent(calendar::WindowEvent event) {
     return {};
 }
 
-void VersionCheck::StartDownload(std::string kind, std::function<void()> then) {
-    auto ended = std::make_shared<std::function<void()>>(std::move(then));
-    ports_.work.Run<bool>(
+void VersionCheck::StartDownload(std::string kind, std::function<void(Fetched)> then) {
+    auto ended = std::make_shared<std::function<void(Fetched)>>(std::move(then));
+    auto givenUp = std::make_shared<std::atomic<bool>>(false);
+    VersionFetch fetch{config_.updateServer + std::string(kVersionPath), config_.downloadPath, config_.versionFile,
+                       InstalledVersion(ports_.settings)};
+    ports_.work.Run<Fetched>(
         JobOptions{std::move(kind), kDownloadTimeoutMs},
-        [downloader = ports_.downloader, url = config_.updateServer + std::string(kVersionPath),
-         target = config_.versionFile] { return downloader->Download(url, target); },
-        [ended](bool) { (*ended)(); }, [ended] { (*ended)(); });
+        [downloader = ports_.downloader, verifier = ports_.verifier, fetch = std::move(fetch), givenUp] {
+            return FetchSignedVersionFile(*downloader, *verifier, fetch, *givenUp);
+        },
+        [ended](Fetched release) { (*ended)(std::move(release)); },
+        [ended, givenUp, downloader = ports_.downloader] {
+            // Cancelled, not left to finish later and replace the file then.
+            *givenUp = true;
+            downloader->Abort();
+            (*ended)(std::nullopt);
+        });
 }
 
 void VersionCheck::CompareOnce() {
     if (compared_) return;
     compared_ = true;
-    const std::string remote = LoadVersionFile(ports_.versionFile).version;
-    const std::string installed =
-        ports_.settings.ReadSetting(kInstalledVersionSection, kInstalledVersionKey, "");
-    if (!IsNewerVersion(installed, remote)) return;
+    // Only this start's download, signed, can offer anything: a version.ini
+    // an earlier run kept says nothing about the server now.
+    if (!startupRelease_) return;
+    const std::string remote = startupRelease_->version;
+    if (!IsNewerVersion(InstalledVersion(ports_.settings), remote)) return;
     if (IsFlagOn(ports_.settings.ReadSetting(kSysSection, kAutoUpgradeKey, ""))) {
         // Automatic: the silent updater beside the programs, if there is one.
-        if (StartUpdater(config_.silentUpdaterPath, kModeUpgrade)) ports_.host.EndCalendar();
+        if (StartUpdater(config_.silentUpdaterPath, remote, kModeUpgrade)) ports_.host.EndCalendar();
         return;
     }
     const std::string text = std::string(kPromptText) + std::string(kPromptVersion) + remote;
     if (!ports_.prompt.AskYesNo(kUpdatePromptTitle, text)) return;
-    if (StartUpdater(config_.updaterPath, kModeUpgrade)) ports_.host.EndCalendar();
+    if (StartUpdater(config_.updaterPath, remote, kModeUpgrade)) ports_.host.EndCalendar();
 }
 
 void VersionCheck::ManualCheck() {
-    const std::string remote = LoadVersionFile(ports_.versionFile).version;
-    const std::string installed =
-        ports_.settings.ReadSetting(kInstalledVersionSection, kInstalledVersionKey, "");
-    StartUpdater(config_.updaterPath, IsNewerVersion(installed, remote) ? kModeUpgrade : kModeNothingNew);
+    const std::string remote = SignedRemoteVersion();
+    const std::string installed = InstalledVersion(ports_.settings);
+    // Nothing newer: the updater names the release the user has.
+    if (IsNewerVersion(installed, remote)) {
+        StartUpdater(config_.updaterPath, remote, kModeUpgrade);
+    } else {
+        StartUpdater(config_.updaterPath, installed, kModeNothingNew);
+    }
 }
 
-bool VersionCheck::StartUpdater(const std::string& path, std::string_view mode) {
+std::string VersionCheck::SignedRemoteVersion() {
+    const FileBytes file = ReadFileBytes(config_.versionFile);
+    if (file.outcome != ReadOutcome::Read) return {};
+    const std::optional<VersionFileEntries> release = ReadSignedVersionFile(file.bytes, *ports_.verifier);
+    return release ? release->version : std::string();
+}
+
+bool VersionCheck::StartUpdater(const std::string& path, std::string_view remote, std::string_view mode) {
     if (!FileExists(path)) return false;
-    const std::string remote = LoadVersionFile(ports_.versionFile).version;
     return ports_.starter.StartProgram(path, UpdaterArguments(remote, mode));
 }
 

@@ -66,8 +66,10 @@ DownloadOutcome ZeqDownLoadFile::Transfer(const std::string& address, const std:
     const std::optional<int64_t> status = QueryNumber(*api, request.get(), HTTP_QUERY_STATUS_CODE);
     if (!status || !IsSuccessStatus(static_cast<long>(*status))) return DownloadOutcome::Failed;
     const std::optional<int64_t> length = QueryNumber(*api, request.get(), HTTP_QUERY_CONTENT_LENGTH);
-    if (!length || *length <= 0) return DownloadOutcome::Failed;
-    if (raiseEvents && QueryFileInfo) QueryFileInfo(Narrow(*length));
+    const std::optional<int64_t> limit =
+        unannouncedLimit > 0 ? std::optional<int64_t>(unannouncedLimit) : std::nullopt;
+    if (length ? *length <= 0 : !limit) return DownloadOutcome::Failed;
+    if (raiseEvents && QueryFileInfo) QueryFileInfo(Narrow(length.value_or(0)));
 
     DownloadTarget target(Utf8ToWide(filePath), hidden);
     if (!target.ok()) return DownloadOutcome::NotSaved;
@@ -75,7 +77,7 @@ DownloadOutcome ZeqDownLoadFile::Transfer(const std::string& address, const std:
     const DownloadOutcome copied = CopyBody(body, target, length, [&](int64_t total) {
         if (raiseEvents && Loading) Loading(Narrow(total));
         return !abort_;
-    });
+    }, limit);
     return copied == DownloadOutcome::Done ? target.Commit(std::nullopt) : copied;
 }
 

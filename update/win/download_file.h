@@ -22,8 +22,14 @@ public:
     std::function<void(int32_t received)> Loading;
     std::function<void()> Complete;
 
-    // True when a 2xx answer with a positive Content-Length arrived whole and
-    // replaced the file at `filePath` (UTF-8). Anything else leaves that file
+    // A 2xx answer without a Content-Length (chunked, as CDNs send) is taken,
+    // up to this many bytes, when the caller proves the file whole itself (a
+    // signature); 0 refuses such an answer.
+    int64_t unannouncedLimit = 0;
+
+    // True when a 2xx answer with a positive Content-Length (or, within
+    // unannouncedLimit, without one) arrived whole and replaced the file at
+    // `filePath` (UTF-8). Anything else leaves that file
     // as it was. `hidden` gives the new file the hidden attribute.
     bool DownLoadFile(const std::string& address, const std::string& filePath, bool hidden, bool raiseEvents);
 

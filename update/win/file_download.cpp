@@ -177,7 +177,7 @@ DownloadOutcome CFileDownload::Transfer(const DownloadRequest& request, const Pr
     if (abort_) return DownloadOutcome::Aborted;
     if (FAILED(result) || !status || !IsSuccessStatus(*status)) return DownloadOutcome::Failed;
     const std::optional<int64_t> size = target.Size();
-    const DownloadOutcome body = JudgeBody(announced, size.value_or(0));
+    const DownloadOutcome body = JudgeBody(announced, size.value_or(0), request.sha256.has_value());
     return body == DownloadOutcome::Done ? target.Commit(request.sha256) : body;
 }
 

@@ -1,17 +1,11 @@
 #include "update/win/updater_window.h"
 
 #include "common/win/wide_text.h"
-#include "ui/win/dpi.h"
 #include "update/win/resource_ids.h"
 
 namespace torvane::update::win {
 
 namespace {
-
-HICON LoadAppIcon(HINSTANCE instance, int metricX, int metricY) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconApp), IMAGE_ICON, GetSystemMetrics(metricX),
-                                         GetSystemMetrics(metricY), LR_DEFAULTCOLOR));
-}
 
 // The window's place: its designed size at this DPI, in the middle of the
 // work area.
@@ -26,32 +20,31 @@ RECT CentredPlace(const ui::Dpi& dpi) {
 
 }  // namespace
 
-UpdaterWindow::UpdaterWindow(HINSTANCE instance) : instance_(instance), skins_(instance) {}
+UpdaterWindow::UpdaterWindow(HINSTANCE instance) : ElementWindow(instance), skins_(instance) {}
 
 UpdaterWindow::~UpdaterWindow() { model_ = nullptr; }
 
 bool UpdaterWindow::Create() {
-    icon_.reset(LoadAppIcon(instance_, SM_CXICON, SM_CYICON));
-    smallIcon_.reset(LoadAppIcon(instance_, SM_CXSMICON, SM_CYSMICON));
-    Register(instance_, ui::win::WindowClass{kUpdaterWindowClass, icon_.get(), smallIcon_.get(), nullptr, 0});
     // Borderless: the model draws the frame lines and the close button.
-    if (!Window::Create(instance_, kUpdaterWindowClass, WS_EX_APPWINDOW, WS_POPUP | WS_MINIMIZEBOX,
-                        Utf8ToWide(kWindowCaption).c_str(), RECT{0, 0, 0, 0}))
-        return false;
-    dpi_ = ui::win::WindowDpi(hwnd());
-    fonts_.SetDpi(dpi_);
-    const RECT place = CentredPlace(dpi_);
+    const std::wstring caption = Utf8ToWide(kWindowCaption);
+    ui::win::ElementWindowDesign design;
+    design.windowClass = ui::win::WindowClass{kUpdaterWindowClass, nullptr, nullptr, nullptr, 0};
+    design.exStyle = WS_EX_APPWINDOW;
+    design.style = WS_POPUP | WS_MINIMIZEBOX;
+    design.title = caption.c_str();
+    design.iconId = kIconApp;
+    design.endsProgram = true;
+    if (!ElementWindow::Create(design)) return false;
+    const RECT place = CentredPlace(windowDpi());
     SetWindowPos(hwnd(), nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 
 void UpdaterWindow::Attach(FrmUpdate& model) {
-    auto mirror = std::make_unique<ui::win::ElementMirror>(instance_, hwnd(), kFirstElementId);
-    mirror->Create(model.elements(), fonts_);
-    mirror_ = std::move(mirror);
     model_ = &model;
-    model_->onDpiChanged(dpi_.value());
+    AttachElements(model.elements(), true);
+    model_->onDpiChanged(windowDpi().value());
 }
 
 int UpdaterWindow::Run(std::string_view arguments) {
@@ -62,91 +55,38 @@ int UpdaterWindow::Run(std::string_view arguments) {
     return ui::win::RunMessageLoop([this] { Sync(); });
 }
 
-LRESULT UpdaterWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (!model_) return Default(msg, wp, lp);
-    const LRESULT result = Handle(msg, wp, lp);
-    Sync();
-    return result;
-}
-
-LRESULT UpdaterWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE: OnSize(wp); return 0;
-        case WM_DPICHANGED: OnDpiChanged(wp, lp); return 0;
-        case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_MOUSEMOVE: case WM_MOUSELEAVE:
-            OnMouse(msg, lp);
-            return 0;
-        case WM_TIMER: model_->onTimer(static_cast<UpdaterTimer>(wp)); return 0;
-        case WM_CLOSE: model_->Unload(); return 0;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
-        default: return Default(msg, wp, lp);
-    }
-}
-
-void UpdaterWindow::Paint() {
-    ui::win::PaintWindow(
-        hwnd(), model_->elements(), dpi_, fonts_, buffer_,
-        [this](uint16_t id) -> const ui::DrawList* {
-            return id == Index(Ctl::s) ? &model_->barDrawing() : nullptr;
-        },
-        nullptr, skins_.Source());
-}
-
-void UpdaterWindow::OnSize(WPARAM wp) {
+LRESULT UpdaterWindow::OnOther(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_SIZE) return Default(msg, wp, lp);
     RECT r;
     GetClientRect(hwnd(), &r);
-    model_->onFormResize(dpi_.Twips(static_cast<int>(r.right)), dpi_.Twips(static_cast<int>(r.bottom)),
+    const ui::Dpi dpi = windowDpi();
+    model_->onFormResize(dpi.Twips(static_cast<int>(r.right)), dpi.Twips(static_cast<int>(r.bottom)),
                          wp == SIZE_MINIMIZED);
+    return 0;
 }
 
-void UpdaterWindow::OnDpiChanged(WPARAM wp, LPARAM lp) {
-    const auto* suggested = reinterpret_cast<const RECT*>(lp);
-    dpi_ = ui::Dpi(HIWORD(wp));
-    fonts_.SetDpi(dpi_);
-    mirror_->SetFonts(model_->elements(), fonts_);
-    model_->onDpiChanged(dpi_.value());
-    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+const ui::DrawList* UpdaterWindow::Surface(uint16_t id) {
+    return id == Index(Ctl::s) ? &model_->barDrawing() : nullptr;
 }
 
-void UpdaterWindow::OnMouse(UINT msg, LPARAM lp) {
-    const MouseEvent e = ReadMouse(msg, lp);
-    switch (e.kind) {
-        case MouseEvent::Move: model_->onMouseMove(e.x, e.y); break;
-        case MouseEvent::Leave: model_->onMouseLeave(); break;
-        case MouseEvent::Up: model_->onMouseUp(e.x, e.y); break;
-        case MouseEvent::Down: model_->onMouseDown(e.x, e.y); break;
-    }
+void UpdaterWindow::OnDpi(int dpi, const ui::Rect& suggested) {
+    model_->onDpiChanged(dpi);
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.width, suggested.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void UpdaterWindow::Sync() {
-    if (!model_ || !mirror_ || !hwnd()) return;
-    const ElementSet::Changes changes = model_->TakeChanges();
-    if (!changes.empty()) mirror_->Sync(model_->elements(), changes, dpi_);
-}
+void UpdaterWindow::OnMouse(const Mouse& e) { ForwardMouse(*model_, e); }
 
 // --- UpdaterHost ---------------------------------------------------------------
-
-void UpdaterWindow::Show() {
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-}
 
 void UpdaterWindow::Close() {
     if (hwnd()) DestroyWindow(hwnd());
 }
 
-void UpdaterWindow::RunMoveLoop() {
-    RECT after;
-    MoveWithMouse(after);
-}
-
 void UpdaterWindow::StartTimer(UpdaterTimer id, int intervalMs) {
-    SetTimer(hwnd(), static_cast<UINT_PTR>(id), static_cast<UINT>(intervalMs), nullptr);
+    ElementWindow::StartTimer(static_cast<UINT_PTR>(id), intervalMs);
 }
 
-void UpdaterWindow::StopTimer(UpdaterTimer id) { KillTimer(hwnd(), static_cast<UINT_PTR>(id)); }
+void UpdaterWindow::StopTimer(UpdaterTimer id) { ElementWindow::StopTimer(static_cast<UINT_PTR>(id)); }
 
 }  // namespace torvane::update::win

@@ -1,29 +1,21 @@
-// The updater's window on Win32: a view of the FrmUpdate model. It owns the
-// HWND, the element mirror, the fonts, the back buffer and the progress bar's
-// skins, turns messages into model calls and paints what the model says
-// changed. It decides nothing itself.
+// The updater's window on Win32: a view of the FrmUpdate model on the
+// element window. What is its own: its place in the middle of the screen,
+// the progress bar's skins, closing. It decides nothing itself.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
 #include <string_view>
 
-#include "common/win/unique.h"
-#include "ui/win/element_mirror.h"
-#include "ui/win/font_cache.h"
-#include "ui/win/painter.h"
-#include "ui/win/window.h"
+#include "ui/win/element_window.h"
 #include "update/updater_model.h"
 #include "update/win/progress_bar_view.h"
 
 namespace torvane::update::win {
 
 inline constexpr wchar_t kUpdaterWindowClass[] = L"TorvaneUpdate";
-// Child control ids: kFirstElementId + the element's index.
-inline constexpr int kFirstElementId = 1000;
 
-class UpdaterWindow final : public ui::win::Window, public UpdaterHost {
+class UpdaterWindow final : public ui::win::ElementWindow, public UpdaterHost {
 public:
     explicit UpdaterWindow(HINSTANCE instance);
     ~UpdaterWindow() override;
@@ -36,29 +28,24 @@ public:
     int Run(std::string_view arguments);
 
     // UpdaterHost
-    void Show() override;
+    void Show() override { ShowInFront(false); }
     void Close() override;
-    void RunMoveLoop() override;
+    void RunMoveLoop() override { MoveLoop(); }
     void StartTimer(UpdaterTimer id, int intervalMs) override;
     void StopTimer(UpdaterTimer id) override;
 
 private:
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-    void OnMouse(UINT msg, LPARAM lp);
-    void OnSize(WPARAM wp);
-    void OnDpiChanged(WPARAM wp, LPARAM lp);
-    void Paint();
-    void Sync();
+    // ElementWindow
+    ElementSet::Changes TakeChanges() override { return model_->TakeChanges(); }
+    void OnMouse(const Mouse& mouse) override;
+    void OnDpi(int dpi, const ui::Rect& suggestedPx) override;
+    void OnTimer(UINT_PTR id) override { model_->onTimer(static_cast<UpdaterTimer>(id)); }
+    void OnClose() override { model_->Unload(); }
+    const ui::DrawList* Surface(uint16_t id) override;
+    ui::win::BitmapSource Bitmaps() override { return skins_.Source(); }
+    LRESULT OnOther(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    HINSTANCE instance_;
-    ui::Dpi dpi_;
-    torvane::win::UniqueIcon icon_;
-    torvane::win::UniqueIcon smallIcon_;
-    ui::win::FontCache fonts_{ui::Dpi()};
-    ui::win::BackBuffer buffer_;
     ProgressSkins skins_;
-    std::unique_ptr<ui::win::ElementMirror> mirror_;
     FrmUpdate* model_ = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "update/check/version_order.h"
+#include "update/version_order.h"
 
 #include <algorithm>
 
