@@ -42,6 +42,13 @@ std::optional<std::string> SiteFile(std::string_view path) {
 }
 
 std::string_view ContentTypeOf(std::string_view file) {
+    // The version file is GBK as the calendar writes its own files; the
+    // days-off file is UTF-8 (the form the days-off parse reads). A proxy or
+    // CDN that recodes text by its declared charset must not be misled.
+    const std::size_t slash = file.rfind('/');
+    if (file.substr(slash == std::string_view::npos ? 0 : slash + 1) == "holidays.txt") {
+        return "text/plain; charset=utf-8";
+    }
     constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kTypes = {{
         {".html", "text/html; charset=utf-8"},
         {".htm", "text/html; charset=utf-8"},

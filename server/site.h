@@ -13,7 +13,8 @@ namespace torvane::server {
 // names a hidden file or is not plain text.
 std::optional<std::string> SiteFile(std::string_view path);
 
-// The Content-Type of a site file by its extension.
+// The Content-Type of a site file by its extension (the days-off file, UTF-8,
+// by its name).
 std::string_view ContentTypeOf(std::string_view file);
 
 // Cache-Control for a site file: the version file, the days-off file and the

@@ -6,6 +6,7 @@
 #include <boost/asio/use_awaitable.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -32,10 +33,24 @@ using namespace std::chrono_literals;
 
 constexpr auto kIdleKeepAlive = 30s;
 constexpr std::size_t kMaxRequestHeader = 8 * 1024;
+// What a refused request may still send after its answer, read and dropped.
+constexpr auto kDrainTime = 2s;
+constexpr std::size_t kMaxDrained = 1024 * 1024;
 constexpr std::size_t kMaxSiteFile = 256u * 1024 * 1024;
 constexpr std::size_t kMaxLocationPages = 4096;
 constexpr const char* kGbkPage = "text/html; charset=gb2312";
 constexpr const char* kNoStore = "no-cache";
+
+asio::awaitable<void> DrainRefused(beast::tcp_stream& stream) {
+    std::array<char, 16 * 1024> sink;
+    std::size_t drained = 0;
+    stream.expires_after(kDrainTime);
+    while (drained < kMaxDrained) {
+        beast::error_code ec;
+        drained += co_await stream.async_read_some(asio::buffer(sink), asio::redirect_error(asio::use_awaitable, ec));
+        if (ec) break;
+    }
+}
 
 Service::Answer GbkPage(const std::string& utf8, std::string note) {
     return {200, kGbkPage, kNoStore, Utf8ToGbk(utf8), std::move(note)};
@@ -116,6 +131,7 @@ asio::awaitable<void> Service::Session(tcp::socket socket) {
     beast::tcp_stream stream(std::move(socket));
     beast::flat_buffer buffer;
     bool keepAlive = true;
+    bool refused = false;
     while (keepAlive && !stopping_) {
         http::request_parser<http::string_body> parser;
         parser.header_limit(kMaxRequestHeader);
@@ -134,6 +150,7 @@ asio::awaitable<void> Service::Session(tcp::socket socket) {
         if (ec) {
             answer = {400, "text/plain", kNoStore, "bad request\n", "bad-request"};
             keepAlive = false;
+            refused = true;
         } else {
             const auto& request = parser.get();
             method = std::string(request.method_string());
@@ -161,7 +178,12 @@ asio::awaitable<void> Service::Session(tcp::socket socket) {
         if (ec) break;
     }
     stream.socket().shutdown(tcp::socket::shutdown_send, ec);
+    // A refused request's unread rest (an overlong header, a body) would make
+    // the close a reset, and a reset can destroy the 400 before the client
+    // has read it: the rest is read and dropped first, briefly and bounded.
+    if (refused) co_await DrainRefused(stream);
 }
+
 
 std::string Service::ClientOf(const std::string& peer, const std::string& forwardedFor) const {
     if (forwardedFor.empty()) return peer;

@@ -97,6 +97,23 @@ TEST(SiteFile, VersionFilesAreKeptBrieflyInstallersLong) {
     EXPECT_EQ(ContentTypeOf("torvane-setup-2.1.exe"), "application/octet-stream");
 }
 
+TEST(SiteFile, TextIsDeclaredInTheEncodingItIsWritten) {
+    struct Case {
+        const char* file;
+        const char* charset;
+    };
+    const Case cases[] = {
+        {"version.txt", "charset=gbk"},        // GBK, CR LF, as version.ini
+        {"holidays.txt", "charset=utf-8"},     // the days-off file is UTF-8
+        {"2025/holidays.txt", "charset=utf-8"},
+        {"old-holidays.txt", "charset=gbk"},   // only the days-off file's own name
+        {"index.html", "charset=utf-8"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(ContentTypeOf(c.file).find(c.charset), std::string_view::npos) << c.file;
+    }
+}
+
 TEST(Config, FlagsAndAFileWithFlagsWinning) {
     const auto file = std::filesystem::temp_directory_path() / "torvane-server-test.conf";
     std::ofstream(file) << "# the service\nport = 9000\ndata=/srv/tv\n"

@@ -111,16 +111,15 @@ class ServiceTest(unittest.TestCase):
                b"\x00\xff\xfe garbage\r\n\r\n", b"GET /ic.asp\r\n\r\n",
                b"POST /ic.asp HTTP/1.1\r\nHost: x\r\nContent-Length: 100000\r\n\r\n" + b"x" * 100000,
                b"GET /ic.asp HTTP/1.1\r\nHost: x\r\n"]  # never finished: the client leaves
+        # Each is answered 400, and the answer arrives: the service reads what
+        # a refused request still sends rather than resetting the connection.
         for request in raw:
             with self.subTest(request=request[:20]):
                 with socket.create_connection(("127.0.0.1", service.port), timeout=30) as s:
-                    try:
-                        s.sendall(request)
-                        s.shutdown(socket.SHUT_WR)
-                        answer = s.recv(65536)
-                    except (ConnectionResetError, BrokenPipeError):
-                        answer = b""
-                    self.assertFalse(answer.startswith(b"HTTP/1.1 200"), answer[:40])
+                    s.sendall(request)
+                    s.shutdown(socket.SHUT_WR)
+                    answer = s.recv(65536)
+                    self.assertTrue(answer.startswith(b"HTTP/1.1 400"), answer[:40])
         self.assertEqual(get(service.base + "/tg/../ip2region.db")[0], 404)
         self.assertEqual(get(service.base + "/nothing")[0], 404)
         self.assert_alive(service)
