@@ -4,7 +4,6 @@ and the installer, keep the user's switches, and uninstall while the suite
 runs."""
 import re
 import struct
-import time
 import unittest
 from pathlib import Path
 
@@ -102,13 +101,13 @@ class InstallTest(SessionTest):
                                 & set(self.session.processes()))
 
     def calendar_running(self):
-        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=20)
+        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=30)
 
     def start_calendar(self):
         self.session.start(self.folder / "torvane.exe", "qidong")
         self.assertTrue(self.calendar_running())
 
-    def prompt(self, timeout=10):
+    def prompt(self, timeout=30):
         return self.session.wait_until(lambda: self.session.windows(title=PROMPT_TITLE), timeout=timeout)
 
     def answer(self, button):
@@ -180,9 +179,9 @@ class InstallTest(SessionTest):
         self.server.put_file("/tg/version.txt", version_file(self.server.base, "10.0", "torvane-setup-10.0.exe"))
         self.start_calendar()
         self.answer(IDNO)
-        time.sleep(1)
-        self.assertTrue(self.session.windows(cls=MAIN_CLASS))
-        self.assertFalse(self.session.windows(cls=UPDATER_WINDOW))
+        self.assertTrue(self.session.wait_until(lambda: not self.session.windows(title=PROMPT_TITLE)))
+        stays = lambda: self.session.windows(cls=MAIN_CLASS) and not self.session.windows(cls=UPDATER_WINDOW)
+        self.assertTrue(self.session.holds(stays, seconds=2))
         self.end_suite()
 
         # A broken answer leaves version.ini (10.0) as it was and offers nothing,

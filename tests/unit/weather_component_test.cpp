@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "calendar_fakes.h"
 #include "common/fake_background_work.h"
@@ -104,6 +105,30 @@ TEST_F(WeatherTest, TheNewestQueryWinsAndBadAnswersChangeNoLabel) {
         EXPECT_EQ(Text(Ctl::Label8), "3℃") << page;
         EXPECT_EQ(Text(Ctl::Label13), "3℃-9℃") << page;
         EXPECT_EQ(Text(Ctl::Label10), "东风 2级") << page;
+    }
+}
+
+// The balloon follows "x8" as it is at each query's end: only a true flag
+// shows it; a missing key or any other text is off.
+TEST_F(WeatherTest, TheBalloonOnlyWhenX8IsTrue) {
+    struct Case { const char* name; std::optional<std::string> x8; bool shown; };
+    const Case cases[] = {
+        {"missing", std::nullopt, false}, {"False", "False", false}, {"True", "True", true},
+        {"empty", "", false},             {"true", "true", true},    {"neither", "1", false},
+    };
+    h.w.sys.erase("x8");
+    h.Start();
+    work.CompleteAll();
+    work.CompleteAll();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.x8) h.w.sys["x8"] = *c.x8; else h.w.sys.erase("x8");
+        const int before = Balloons();
+        h.w.timers.erase(TimerId::T3);
+        h.Click(Ctl::Image7);
+        work.CompleteAll();
+        EXPECT_EQ(Balloons() - before, c.shown ? 1 : 0);
+        EXPECT_EQ(h.w.timers.contains(TimerId::T3), c.shown);
     }
 }
 
