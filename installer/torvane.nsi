@@ -40,6 +40,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PRODUCT}"
 !define MUI_ICON "${BIN}\..\..\..\resources\pictures\torvane.ico"
 !define MUI_UNICON "${BIN}\..\..\..\resources\pictures\torvane.ico"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${BIN}\..\..\..\resources\pictures\installer_side.bmp"
 ; The last page offers to start the calendar, as a silent install does by
 ; itself; /NORUN leaves the offer unticked.
 !define MUI_FINISHPAGE_RUN "$INSTDIR\torvane.exe"
