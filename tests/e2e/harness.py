@@ -30,11 +30,15 @@ WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver64"
 FAKE_BROWSER = ROOT / "tests" / "e2e" / "fakebrowser.sh"
 DPI_KEY = r"HKCU\Control Panel\Desktop"
 DEFAULT_DPI = 96
+TEST_FONT_FAMILY = "Torvane Test Hei"
+# Debian's own python3, which has python3-fonttools (a python3 of another
+# install may not).
+FONT_MAKER = ["/usr/bin/python3", str(ROOT / "tools" / "make_test_font.py")]
 # How long a test waits for Wine to take in a pointer move or a button:
 # generous, for a loaded machine.
 INPUT_PATIENCE = 20.0
 # Bump when the template's settings change so old templates are rebuilt.
-TEMPLATE_VERSION = "3"
+TEMPLATE_VERSION = "6"
 
 REGISTRY_SETTINGS = [
     # A crash returns at once instead of opening a modal dialog.
@@ -44,7 +48,9 @@ REGISTRY_SETTINGS = [
     # The shell's browser is a script that only logs the address.
     (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(FAKE_BROWSER)),
 ] + [
-    (r"HKCU\Software\Wine\Fonts\Replacements", face, "REG_SZ", "WenQuanYi Micro Hei")
+    # The faces a Chinese Windows has, to the one font the template carries
+    # (tools/make_test_font.py: WenQuanYi Micro Hei with a "℃" it draws).
+    (r"HKCU\Software\Wine\Fonts\Replacements", face, "REG_SZ", TEST_FONT_FAMILY)
     for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif",
                  "SimSun", "Segoe UI", "Microsoft YaHei", "微软雅黑")
 ]
@@ -112,6 +118,10 @@ def make_template(stamp):
         try:
             subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=log, stderr=log, check=True,
                            timeout=300)
+            fonts = TEMPLATE / "drive_c" / "windows" / "Fonts"
+            fonts.mkdir(parents=True, exist_ok=True)
+            subprocess.run([*FONT_MAKER, str(fonts / "TorvaneTestHei.ttf")], stdout=log, stderr=log,
+                           check=True, timeout=300)
             for key, name, kind, data in REGISTRY_SETTINGS:
                 subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
                                env=env, stdout=log, stderr=log, check=True, timeout=60)

@@ -10,6 +10,17 @@ TRAY_ICON = (13, 32)  # the first icon of Wine's stand-alone tray
 LABELS = ("Label12", "Label8", "Label9", "Label10", "Label13")
 
 
+def widest_gap(shot, rect):
+    """The widest run of ink-free columns between the first and the last
+    column with ink (dark text on the light skin) in a rectangle."""
+    left, top, right, bottom = rect
+    inked = [x for x in range(left, right)
+             if any(min(shot.pixel(x, y)) < 200 for y in range(top, bottom))]
+    if not inked:
+        return right - left
+    return max((b - a - 1 for a, b in zip(inked, inked[1:])), default=0)
+
+
 def addresses(location, weather):
     return f"[server]\nlocation={location}\nweather={weather}\n"
 
@@ -58,6 +69,11 @@ class WeatherTest(SessionTest):
         image5 = app.element("Image5")["rect"]
         drawn = lambda: self.session.screenshot("weather-start").count(image5, lambda p: min(p) < 200)
         self.assertTrue(self.session.wait_until(lambda: drawn() > 30), "no icon drawn in Image5")
+        # Every character of "1℃-7℃" is drawn: no blank the width of a glyph
+        # inside the temperatures' ink.
+        label13 = app.element("Label13")["rect"]
+        gap = widest_gap(self.session.screenshot("weather-start"), label13)
+        self.assertLess(gap, (label13[3] - label13[1]) / 2, f"a blank {gap} pixels wide in {label13}")
 
         # The balloon comes and goes (T3, two seconds after it); the icon and
         # its menu stay all along.
