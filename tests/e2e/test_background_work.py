@@ -12,7 +12,7 @@ class BackgroundWorkTest(unittest.TestCase):
     def setUpClass(cls):
         session = Session(640, 480)
         try:
-            cls.rc = session.run(WIN_BIN / "bgwork.exe", timeout=120)
+            cls.rc = session.run(WIN_BIN / "bgwork.exe", timeout=400)
             logs = sorted(session.dir.glob("bgwork-*.log"))
             cls.lines = logs[-1].read_text(encoding="utf-8", errors="replace").splitlines()
         finally:
