@@ -243,7 +243,24 @@ class Session:
         proc = self.start(exe, *args)
         return proc.wait(timeout=timeout)
 
+    # What a probe that ran returns: 0, or 1 for "not found" / "not reached".
+    PROBE_ANSWERS = (0, 1)
+    PROBE_TRIES = 3
+
     def probe(self, *args, check=False, timeout=60):
+        for _ in range(self.PROBE_TRIES):
+            rc, text, errors = self._run_probe(args, timeout)
+            if rc in self.PROBE_ANSWERS:
+                break
+            # The probe never ran its command (Wine could not start it on a
+            # loaded machine, or it crashed): noted, and run again.
+            self.log.write(f"probe {args} ended with {rc}: {errors[-2000:]}\n".encode())
+            self.log.flush()
+        if check and rc != 0:
+            raise RuntimeError(f"probe {args} failed ({rc}): {errors}")
+        return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+
+    def _run_probe(self, args, timeout):
         # Output goes through a file, not a pipe: a Wine system process started
         # on the way could inherit a pipe and keep it open.
         with tempfile.TemporaryFile(dir=self.dir) as out, \
@@ -252,10 +269,7 @@ class Session:
                                 env=self.env, stdout=out, stderr=err, timeout=timeout).returncode
             out.seek(0)
             err.seek(0)
-            text, errors = out.read().decode("utf-8"), err.read().decode(errors="replace")
-        if check and rc != 0:
-            raise RuntimeError(f"probe {args} failed ({rc}): {errors}")
-        return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+            return rc, out.read().decode("utf-8"), err.read().decode(errors="replace")
 
     def windows(self, cls=None, title=None, wait_ms=0, all_windows=False):
         args = ["windows"]
