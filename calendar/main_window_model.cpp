@@ -154,9 +154,12 @@ void FrmMain::onTimer(TimerId id) {
         case TimerId::T1:
             ports_.host.StopTimer(TimerId::T1);
             t1Running_ = false;
-            ++t1Ticks_;
-            FillLists();
-            Broadcast(WindowEvent::ListsFilled);
+            // The lists are filled once per start: a stray later tick would
+            // add every province again and undo the user's choice.
+            if (++t1Ticks_ == 1) {
+                FillLists();
+                Broadcast(WindowEvent::ListsFilled);
+            }
             break;
         case TimerId::T3:
             // The balloon's time is up: the icon stays, without the balloon,

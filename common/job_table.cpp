@@ -1,20 +1,10 @@
 #include "common/job_table.h"
 
 #include <algorithm>
-#include <chrono>
-#include <system_error>
 #include <thread>
 #include <utility>
 
 namespace torvane {
-namespace {
-
-void RunAndReport(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work)
-{
-    finished->Report(id, RunWork(work));
-}
-
-}  // namespace
 
 WorkOutcome RunWork(const std::function<void()>& work) noexcept
 {
@@ -55,6 +45,31 @@ std::optional<JobTable::Job> JobTable::Take(JobId id)
 bool JobTable::Drop(JobId id)
 {
     return Take(id).has_value();
+}
+
+void JobTable::Park(JobId id, std::function<void()> work)
+{
+    const auto found = std::ranges::find(jobs_, id, &Job::id);
+    if (found != jobs_.end()) {
+        found->parked = std::move(work);
+    }
+}
+
+std::vector<std::pair<JobId, std::function<void()>>> JobTable::TakeParked()
+{
+    std::vector<std::pair<JobId, std::function<void()>>> parked;
+    for (Job& job : jobs_) {
+        if (job.parked) {
+            parked.emplace_back(job.id, std::move(job.parked));
+            job.parked = nullptr;
+        }
+    }
+    return parked;
+}
+
+bool JobTable::HasParked() const
+{
+    return std::ranges::any_of(jobs_, [](const Job& job) { return static_cast<bool>(job.parked); });
 }
 
 std::function<void()> JobTable::Finish(JobId id, WorkOutcome outcome)
@@ -150,24 +165,32 @@ PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id)
     };
 }
 
-void StartWorker(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work)
+bool StartDetachedThread(std::function<void()> body)
 {
-    // A busy system may refuse a thread for a moment: try again shortly
-    // before the job is given up. Each try gets its own copy of the work,
-    // since a refused start destroys what it was given.
-    constexpr int kAttempts = 4;
-    for (int attempt = 1;; ++attempt) {
-        try {
-            std::thread(RunAndReport, finished, id, attempt < kAttempts ? work : std::move(work)).detach();
-            return;
-        } catch (const std::system_error&) {
-            if (attempt == kAttempts) {
-                finished->Report(id, WorkOutcome::Threw);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10 << attempt));
-        }
+    try {
+        std::thread(std::move(body)).detach();
+        return true;
+    } catch (...) {  // system_error, or no memory for the thread's state
+        return false;
     }
+}
+
+bool StartWorker(const std::shared_ptr<FinishedJobs>& finished, JobId id, std::function<void()>& work,
+                 const ThreadStart& start)
+{
+    // The thread gets the work through a holder it empties first thing, so a
+    // refused start gives the work back untouched and a started one releases
+    // it on the worker.
+    auto holder = std::make_shared<std::function<void()>>(std::move(work));
+    const bool started = start([finished, id, holder] {
+        const std::function<void()> mine = std::move(*holder);
+        *holder = nullptr;
+        finished->Report(id, RunWork(mine));
+    });
+    if (!started) {
+        work = std::move(*holder);
+    }
+    return started;
 }
 
 }  // namespace torvane

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/background_work.h"
@@ -37,6 +38,14 @@ public:
     // Forgets a live job. False when it was not live.
     bool Drop(JobId id);
 
+    // Keeps the work of a live job whose thread the system refused, for a
+    // later try; it goes with the job when the job ends in any way. Work of a
+    // job that is not live is released at once.
+    void Park(JobId id, std::function<void()> work);
+    // Takes out the parked work of the live jobs, oldest first.
+    std::vector<std::pair<JobId, std::function<void()>>> TakeParked();
+    bool HasParked() const;
+
     // The job's work ended: removes the job and gives what to run now, its
     // delivery, or its time-out when the work threw. Empty when the job is
     // not live (superseded, cancelled, timed out): its result is dropped.
@@ -60,6 +69,7 @@ private:
         std::string kind;
         std::function<void()> deliver;
         std::function<void()> timedOut;
+        std::function<void()> parked;  // work still waiting for a thread
     };
 
     // Removes the live job `id` and returns it, if there is one.
@@ -111,11 +121,24 @@ private:
 // The PostReport a job's work gets: it queues reports of job `id` in `finished`.
 PostReport PosterFor(std::shared_ptr<FinishedJobs> finished, JobId id);
 
-// Runs `work` on a new thread of its own and reports its end to `finished`.
-// The thread is detached: nobody ever waits for it. If no thread can be
-// made after a few short tries, the job is reported as Threw, so it still
-// ends. `work` and
-// what it holds are released on the worker, after the report.
-void StartWorker(std::shared_ptr<FinishedJobs> finished, JobId id, std::function<void()> work);
+// Starts `body` on a thread of its own; false, and `body` never run, when the
+// system refuses a thread.
+using ThreadStart = std::function<bool(std::function<void()> body)>;
+
+// The real thing: a detached std::thread that nobody ever waits for.
+bool StartDetachedThread(std::function<void()> body);
+
+// Runs job `id`'s `work` on a new thread and reports its end to `finished`;
+// `work` and what it holds are released on the worker, after the report.
+// False when no thread could be made: `work` is then left to the caller as it
+// was, to try again later (a busy system refuses threads only for a while).
+bool StartWorker(const std::shared_ptr<FinishedJobs>& finished, JobId id, std::function<void()>& work,
+                 const ThreadStart& start = StartDetachedThread);
+// As above, for work the caller does not keep: refused, it is released.
+inline bool StartWorker(const std::shared_ptr<FinishedJobs>& finished, JobId id, std::function<void()>&& work,
+                        const ThreadStart& start = StartDetachedThread)
+{
+    return StartWorker(finished, id, work, start);
+}
 
 }  // namespace torvane

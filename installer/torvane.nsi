@@ -7,6 +7,7 @@ SetCompressor /SOLID lzma
 
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "MUI2.nsh"
 
 !ifndef VERSION | BIN | OUTFILE
   !error "build with tools/package"
@@ -27,8 +28,8 @@ InstallDirRegKey HKCU "${PRODUCT_KEY}" "InstallDir"
 RequestExecutionLevel user
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
-Icon "${BIN}\..\..\..\resources\pictures\torvane.ico"
-UninstallIcon "${BIN}\..\..\..\resources\pictures\torvane.ico"
+; The product's own name in the footer, not the installer system's.
+BrandingText "${PRODUCT} 日历 ${VERSION}"
 
 VIProductVersion "${VERSION_QUAD}"
 VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
@@ -38,10 +39,33 @@ VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=2052 "CompanyName" "${PRODUCT}"
 VIAddVersionKey /LANG=2052 "LegalCopyright" "${PRODUCT}"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+; The interface speaks Simplified Chinese, with the calendar's icon.
+!define MUI_ICON "${BIN}\..\..\..\resources\pictures\torvane.ico"
+!define MUI_UNICON "${BIN}\..\..\..\resources\pictures\torvane.ico"
+!define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${BIN}\..\..\..\resources\pictures\installer_side.bmp"
+; The last page offers to start the calendar, as a silent install does by
+; itself; /NORUN leaves the offer unticked.
+!define MUI_FINISHPAGE_RUN "$INSTDIR\torvane.exe"
+!define MUI_FINISHPAGE_RUN_PARAMETERS "qidong"
+!define MUI_FINISHPAGE_RUN_TEXT "运行 ${PRODUCT}"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "SimpChinese"
+
+Function FinishPageShow
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/NORUN" $R1
+  ${IfNot} ${Errors}
+    ${NSD_Uncheck} $mui.FinishPage.Run
+  ${EndIf}
+FunctionEnd
 
 ; Ends every program of the suite (the updater may still be ending) so no
 ; file being replaced or removed is held open.
@@ -92,7 +116,9 @@ Section "Torvane"
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/NORUN" $R1
+  ; Shown, the finish page makes the offer instead.
   ${If} ${Errors}
+  ${AndIf} ${Silent}
     Exec '"$INSTDIR\torvane.exe" qidong'
   ${EndIf}
 SectionEnd

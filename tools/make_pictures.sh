@@ -50,6 +50,12 @@ combo_button normal '#F1F5F9' '#64748B' 0
 combo_button hover '#DBEAFE' '#2563EB' 0
 combo_button pressed '#BFDBFE' '#1D4ED8' 4
 combo_button disabled '#F8FAFC' '#CBD5E1' 0
+# The installer's welcome and finish pages: a 164 x 314 side picture, the
+# icon on the binding's blue with the product's name below it.
+convert -size 164x314 gradient:'#2563EB'-'#1E3A8A' \
+  \( "$tmp/icon-256.png" -resize 96x96 \) -gravity north -geometry +0+56 -composite \
+  -fill white -font "$font" -pointsize 20 -gravity north -annotate +0+172 'Torvane 日历' \
+  -type TrueColor "BMP3:installer_side.bmp"
 echo "pictures written to $PWD"
 
 # The progress bar's skins (24-bit bitmaps).

@@ -31,7 +31,8 @@ FAULT_MODES = {
     "slow",      # the whole answer, at `bytes_per_second` (1 unless given)
     "404",       # status 404 with a body
     "500",       # status 500 with a body
-    "cut",       # the body stops half-way, short of its Content-Length
+    "cut",       # the body stops short of its Content-Length, near its end
+    "errorpage", # the whole page, sent with status 500
     "nolength",  # the body without a Content-Length header
     "huge",      # the page followed by filler up to 5 MB
     "unclosed",  # the weather runs never closed by a "<"
@@ -61,10 +62,11 @@ def load_cities(path=CITIES_FILE):
     return table
 
 
-def weather_of(city):
-    """The stand-in's weather of a city: the same every time, different from
-    its neighbours."""
-    seed = zlib.crc32(city.encode("utf-8"))
+def weather_of(city, season=""):
+    """The stand-in's weather of a city: the same every time for one season
+    (a test changes the season to make every page differ from the last one),
+    different from its neighbours."""
+    seed = zlib.crc32((season + city).encode("utf-8"))
     low = seed % 25 - 5
     return {
         "now": f"{low + (seed >> 5) % 6}℃",
@@ -75,16 +77,16 @@ def weather_of(city):
     }
 
 
-def weather_runs(city):
+def weather_runs(city, season=""):
     """The ten runs after the marker: 1 the temperature, 5 the day's high,
     8 the weather text, 10 the wind; the others are the empty runs between
     adjacent tags or small captions."""
-    w = weather_of(city)
+    w = weather_of(city, season)
     return [w["now"], "", "", "最高", w["high"], "", "", w["text"], "", w["wind"]]
 
 
-def weather_page(city, closed=True):
-    runs = weather_runs(city)
+def weather_page(city, closed=True, season=""):
+    runs = weather_runs(city, season)
     if closed:
         # <i> and </i> in turn: every run ends at the next tag.
         body = "".join(run + ("</i>" if k % 2 == 0 else "<i>") for k, run in enumerate(runs))
@@ -115,6 +117,9 @@ class StandinServer:
         self._faults = {}
         self._files = {}
         self._requests = []
+        self._headers = []
+        self._served = []
+        self.season = ""
         self._lock = threading.Lock()
         self._stopping = threading.Event()
         self._log_path = log_path
@@ -150,6 +155,11 @@ class StandinServer:
     def set_place(self, place):
         self.place = place
 
+    def set_season(self, season):
+        """Changes every city's weather (see weather_of)."""
+        with self._lock:
+            self.season = season
+
     def set_fault(self, path, mode, bytes_per_second=1):
         """Switches `path` (without its query) to a fault mode; None ends it."""
         if mode is not None and mode not in FAULT_MODES:
@@ -168,6 +178,18 @@ class StandinServer:
         """The request targets seen so far (path and query), in order."""
         with self._lock:
             return list(self._requests)
+
+    def served(self):
+        """The request targets whose answers have ended (sent whole, cut or
+        closed; a hanging one never ends), in the order they ended."""
+        with self._lock:
+            return list(self._served)
+
+    def request_headers(self, path):
+        """The headers of each request for `path` (without its query), in
+        order, as {lower-case name: value}."""
+        with self._lock:
+            return [dict(h) for target, h in self._headers if target.partition("?")[0] == path]
 
     def weather_requests(self):
         """The cities the weather search was asked for, decoded from GBK."""
@@ -197,7 +219,7 @@ class StandinServer:
             if city.endswith("市") and city not in self.cities:
                 city = city[:-1]
             if city in self.cities:
-                page = weather_page(city, closed=mode != "unclosed")
+                page = weather_page(city, closed=mode != "unclosed", season=self.season)
             else:
                 page = ('<html><head><meta http-equiv="Content-Type" content="text/html; '
                         'charset=gb2312"></head><body><p>没有找到该城市</p></body></html>')
@@ -217,8 +239,16 @@ class StandinServer:
         return Handler
 
     def _handle(self, handler):
+        try:
+            self._answer(handler)
+        finally:
+            with self._lock:
+                self._served.append(handler.path)
+
+    def _answer(self, handler):
         with self._lock:
             self._requests.append(handler.path)
+            self._headers.append((handler.path, {k.lower(): v for k, v in handler.headers.items()}))
             if self._log_path:
                 with open(self._log_path, "a", encoding="utf-8") as log:
                     log.write(handler.path + "\n")
@@ -239,6 +269,8 @@ class StandinServer:
             status, content_type, body = page
         if mode in ("404", "500"):
             status, body = int(mode), error_page(int(mode))
+        if mode == "errorpage":
+            status = 500
         if mode == "huge":
             body = body + b" " * max(0, HUGE_BYTES - len(body))
         handler.send_response(status)
@@ -249,7 +281,8 @@ class StandinServer:
         handler.end_headers()
         try:
             if mode == "cut":
-                handler.wfile.write(body[: len(body) // 2])
+                # Near the end, so that what came looks like a whole page.
+                handler.wfile.write(body[: max(len(body) // 2, len(body) - 16)])
             elif mode == "slow":
                 step = max(1, rate // 10)
                 for start in range(0, len(body), step):

@@ -21,8 +21,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     RegisterClassOnce(wc);
 }
 
-// The timer's id is the job's: ids are never reused, and the window has no
-// other timers.
+// A job's time-out timer has the job's id: ids are never reused and count
+// up from 1, so they never reach the one other timer, the retry of parked
+// work.
+constexpr UINT_PTR kRetryTimer = ~UINT_PTR{0};
+// How soon work the system refused a thread for is tried again.
+constexpr UINT kRetryMs = 200;
+
 UINT_PTR TimerOf(JobId id)
 {
     return static_cast<UINT_PTR>(id);
@@ -35,7 +40,7 @@ UINT TimerPeriod(int timeoutMs)
 
 }  // namespace
 
-BackgroundWorkWin::BackgroundWorkWin()
+BackgroundWorkWin::BackgroundWorkWin(ThreadStart start) : start_(std::move(start))
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, WindowProc);
@@ -83,9 +88,26 @@ JobId BackgroundWorkWin::StartReporting(JobOptions options,
     if (timeoutMs > 0) {
         SetTimer(window_, TimerOf(added.id), TimerPeriod(timeoutMs), nullptr);
     }
-    StartWorker(finished_, added.id,
+    StartOrPark(added.id,
                 [work = std::move(work), post = PosterFor(finished_, added.id)] { work(post); });
     return added.id;
+}
+
+void BackgroundWorkWin::StartOrPark(JobId id, std::function<void()> work)
+{
+    if (!StartWorker(finished_, id, work, start_)) {
+        // Its result is not lost: it waits for a thread, or for its time-out.
+        table_.Park(id, std::move(work));
+        SetTimer(window_, kRetryTimer, kRetryMs, nullptr);
+    }
+}
+
+void BackgroundWorkWin::RetryParked()
+{
+    KillTimer(window_, kRetryTimer);
+    for (auto& [id, work] : table_.TakeParked()) {
+        StartOrPark(id, std::move(work));
+    }
 }
 
 void BackgroundWorkWin::Cancel(JobId id)
@@ -119,6 +141,10 @@ void BackgroundWorkWin::OnJobFinished()
 
 void BackgroundWorkWin::OnTimer(UINT_PTR timer)
 {
+    if (timer == kRetryTimer) {
+        RetryParked();
+        return;
+    }
     KillTimer(window_, timer);
     const std::function<void()> then = table_.Expire(static_cast<JobId>(timer));
     if (then) {

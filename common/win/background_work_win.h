@@ -15,8 +15,9 @@ namespace torvane::win {
 
 class BackgroundWorkWin final : public BackgroundWork {
 public:
-    // Delivers to the calling thread, which must run a message loop.
-    BackgroundWorkWin();
+    // Delivers to the calling thread, which must run a message loop. `start`
+    // makes the workers' threads (tests pass one that refuses some).
+    explicit BackgroundWorkWin(ThreadStart start = StartDetachedThread);
     // Returns at once, also while workers still run: their results are dropped.
     ~BackgroundWorkWin() override;
     BackgroundWorkWin(const BackgroundWorkWin&) = delete;
@@ -32,10 +33,15 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void OnJobFinished();
     void OnTimer(UINT_PTR id);
+    // Starts the job's work, or parks it until a later try when the system
+    // refuses a thread.
+    void StartOrPark(JobId id, std::function<void()> work);
+    void RetryParked();
 
     HWND window_ = nullptr;
     JobTable table_;
     std::shared_ptr<FinishedJobs> finished_;
+    ThreadStart start_;
 };
 
 }  // namespace torvane::win

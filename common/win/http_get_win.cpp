@@ -1,6 +1,8 @@
 #include "common/win/http_get_win.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 
 #include "common/win/wininet_api.h"
 #include "common/win/wide_text.h"
@@ -12,6 +14,21 @@ constexpr DWORD kReadBlock = 16 * 1024;
 constexpr wchar_t kAgent[] = L"Torvane";
 // The pages change by the minute: never an answer from a cache.
 constexpr wchar_t kHeaders[] = L"If-Modified-Since: 0\r\n";
+
+// The Content-Length the server announced, if any.
+std::optional<std::uint64_t> ContentLength(const WinInetApi& api, HINTERNET request) {
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!api.HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return std::nullopt;
+    std::uint64_t value = 0;
+    const std::size_t chars = size / sizeof(wchar_t);
+    if (chars == 0 || chars > 19) return std::nullopt;
+    for (std::size_t i = 0; i < chars; ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - L'0');
+    }
+    return value;
+}
 
 }  // namespace
 
@@ -31,9 +48,12 @@ std::string WinInetGet::GetBody(const std::string& url, std::size_t maxBytes) {
     while (body.size() < maxBytes) {
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(sizeof block, maxBytes - body.size()));
         DWORD got = 0;
-        if (!api->InternetReadFile(request.get(), block, want, &got) || got == 0) break;
+        if (!api->InternetReadFile(request.get(), block, want, &got)) return {};
+        if (got == 0) break;
         body.append(block, got);
     }
+    // A page cut off on the way is no page: nothing arrived.
+    if (!IsWholeAnswer(ContentLength(*api, request.get()), body.size(), maxBytes)) return {};
     return body;
 }
 

@@ -40,7 +40,7 @@ class CalendarApp:
         before = {w["hwnd"] for w in session.windows(cls=MAIN_CLASS, all_windows=True)}
         self.proc = session.start(self.folder / "torvane.exe", "qidong")
         new = session.wait_until(
-            lambda: [w for w in session.windows(cls=MAIN_CLASS) if w["hwnd"] not in before], timeout=15)
+            lambda: [w for w in session.windows(cls=MAIN_CLASS) if w["hwnd"] not in before], timeout=60)
         if not new:
             raise AssertionError(f"no new visible window of class {MAIN_CLASS}")
         self.hwnd = new[0]["hwnd"]

@@ -30,8 +30,15 @@ WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver64"
 FAKE_BROWSER = ROOT / "tests" / "e2e" / "fakebrowser.sh"
 DPI_KEY = r"HKCU\Control Panel\Desktop"
 DEFAULT_DPI = 96
+TEST_FONT_FAMILY = "Torvane Test Hei"
+# Debian's own python3, which has python3-fonttools (a python3 of another
+# install may not).
+FONT_MAKER = ["/usr/bin/python3", str(ROOT / "tools" / "make_test_font.py")]
+# How long a test waits for Wine to take in a pointer move or a button:
+# generous, for a loaded machine.
+INPUT_PATIENCE = 20.0
 # Bump when the template's settings change so old templates are rebuilt.
-TEMPLATE_VERSION = "3"
+TEMPLATE_VERSION = "6"
 
 REGISTRY_SETTINGS = [
     # A crash returns at once instead of opening a modal dialog.
@@ -41,7 +48,9 @@ REGISTRY_SETTINGS = [
     # The shell's browser is a script that only logs the address.
     (r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(FAKE_BROWSER)),
 ] + [
-    (r"HKCU\Software\Wine\Fonts\Replacements", face, "REG_SZ", "WenQuanYi Micro Hei")
+    # The faces a Chinese Windows has, to the one font the template carries
+    # (tools/make_test_font.py: WenQuanYi Micro Hei with a "℃" it draws).
+    (r"HKCU\Software\Wine\Fonts\Replacements", face, "REG_SZ", TEST_FONT_FAMILY)
     for face in ("Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif",
                  "SimSun", "Segoe UI", "Microsoft YaHei", "微软雅黑")
 ]
@@ -109,6 +118,10 @@ def make_template(stamp):
         try:
             subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=log, stderr=log, check=True,
                            timeout=300)
+            fonts = TEMPLATE / "drive_c" / "windows" / "Fonts"
+            fonts.mkdir(parents=True, exist_ok=True)
+            subprocess.run([*FONT_MAKER, str(fonts / "TorvaneTestHei.ttf")], stdout=log, stderr=log,
+                           check=True, timeout=300)
             for key, name, kind, data in REGISTRY_SETTINGS:
                 subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", data, "/f"],
                                env=env, stdout=log, stderr=log, check=True, timeout=60)
@@ -230,7 +243,24 @@ class Session:
         proc = self.start(exe, *args)
         return proc.wait(timeout=timeout)
 
+    # What a probe that ran returns: 0, or 1 for "not found" / "not reached".
+    PROBE_ANSWERS = (0, 1)
+    PROBE_TRIES = 3
+
     def probe(self, *args, check=False, timeout=60):
+        for _ in range(self.PROBE_TRIES):
+            rc, text, errors = self._run_probe(args, timeout)
+            if rc in self.PROBE_ANSWERS:
+                break
+            # The probe never ran its command (Wine could not start it on a
+            # loaded machine, or it crashed): noted, and run again.
+            self.log.write(f"probe {args} ended with {rc}: {errors[-2000:]}\n".encode())
+            self.log.flush()
+        if check and rc != 0:
+            raise RuntimeError(f"probe {args} failed ({rc}): {errors}")
+        return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+
+    def _run_probe(self, args, timeout):
         # Output goes through a file, not a pipe: a Wine system process started
         # on the way could inherit a pipe and keep it open.
         with tempfile.TemporaryFile(dir=self.dir) as out, \
@@ -239,10 +269,7 @@ class Session:
                                 env=self.env, stdout=out, stderr=err, timeout=timeout).returncode
             out.seek(0)
             err.seek(0)
-            text, errors = out.read().decode("utf-8"), err.read().decode(errors="replace")
-        if check and rc != 0:
-            raise RuntimeError(f"probe {args} failed ({rc}): {errors}")
-        return [json.loads(line) for line in text.splitlines() if line.startswith("{")]
+            return rc, out.read().decode("utf-8"), err.read().decode(errors="replace")
 
     def windows(self, cls=None, title=None, wait_ms=0, all_windows=False):
         args = ["windows"]
@@ -256,7 +283,7 @@ class Session:
             args += ["--wait", wait_ms]
         return self.probe(*args)
 
-    def wait_window(self, cls, timeout_ms=15000):
+    def wait_window(self, cls, timeout_ms=30000):
         found = self.windows(cls=cls, wait_ms=timeout_ms)
         if not found:
             raise AssertionError(f"no visible window of class {cls}")
@@ -280,7 +307,7 @@ class Session:
     def processes(self):
         return [p["name"].lower() for p in self.probe("procs")]
 
-    def wait_until(self, predicate, timeout=15.0, step=0.1):
+    def wait_until(self, predicate, timeout=30.0, step=0.1):
         end = time.monotonic() + timeout
         while time.monotonic() < end:
             value = predicate()
@@ -289,27 +316,51 @@ class Session:
             time.sleep(step)
         return predicate()
 
+    @staticmethod
+    def holds(predicate, seconds=2.0, step=0.1):
+        """Watches that `predicate` stays true for `seconds`: False the moment
+        it fails. For what must not happen, which can only be watched for a
+        while; a slow machine can make it miss a fault, never fail a sound
+        program."""
+        end = time.monotonic() + seconds
+        while predicate():
+            if time.monotonic() >= end:
+                return True
+            time.sleep(step)
+        return False
+
     # -- X side -----------------------------------------------------------
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], env=self.env, check=True,
                        stdout=self.log, stderr=self.log, timeout=30)
 
+    # xdotool's button numbers and the virtual keys Wine keeps their state under.
+    BUTTON_KEYS = {1: 0x01, 2: 0x04, 3: 0x02}
+
+    def wait_pointer(self, x, y, button=None, down=False, timeout=INPUT_PATIENCE):
+        """Waits until Wine has the pointer at (x, y) and, with `button`, that
+        button down or up: what xdotool sent has reached Wine's input state."""
+        key = self.BUTTON_KEYS.get(button, 0)
+        found = self.probe("waitpointer", x, y, key, int(down), int(timeout * 1000), timeout=timeout + 60)
+        if not (found and found[0]["reached"]):
+            raise AssertionError(f"Wine never saw the pointer at {x},{y} button {button} down={down}: {found}")
+
     def click(self, x, y, button=1):
-        # A real press and release with a pause between them: Wine's tray
-        # drops a right button released in the same instant it went down.
-        # Wine must see the pointer arrive before the press, or it may deliver
-        # the press where the pointer was before.
+        # Each step waits until Wine has seen the one before: the pointer must
+        # arrive before the press, or Wine may deliver the press where the
+        # pointer was; and Wine's tray drops a button released in the same
+        # instant it went down.
         self.xdotool("mousemove", x, y)
-        time.sleep(0.1)
+        self.wait_pointer(x, y)
         self.xdotool("mousedown", button)
-        time.sleep(0.1)
+        self.wait_pointer(x, y, button, down=True)
         self.xdotool("mouseup", button)
+        self.wait_pointer(x, y, button, down=False)
 
     def key(self, *keys):
         """Keys to the focused window, one after the other."""
         for k in keys:
             self.xdotool("key", k)
-            time.sleep(0.05)
 
     def type_text(self, text):
         """Types text into the focused window."""
@@ -326,6 +377,17 @@ class Session:
             if len(parts) == 3 and parts[0] == value and parts[1].startswith("REG_"):
                 return parts[2]
         return ""
+
+    def screenshot_until(self, name, predicate, timeout=30.0):
+        """Screenshots until one shows what `predicate(image)` wants (a paint
+        that has landed), or the time is up; returns the last one."""
+        last = []
+
+        def shows():
+            last[:] = [self.screenshot(name)]
+            return predicate(last[0])
+        self.wait_until(shows, timeout=timeout)
+        return last[0]
 
     def screenshot(self, name):
         """Saves the screen as PNG (to look at, see shot_path) and returns its pixels."""

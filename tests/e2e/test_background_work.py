@@ -12,7 +12,7 @@ class BackgroundWorkTest(unittest.TestCase):
     def setUpClass(cls):
         session = Session(640, 480)
         try:
-            cls.rc = session.run(WIN_BIN / "bgwork.exe", timeout=120)
+            cls.rc = session.run(WIN_BIN / "bgwork.exe", timeout=400)
             logs = sorted(session.dir.glob("bgwork-*.log"))
             cls.lines = logs[-1].read_text(encoding="utf-8", errors="replace").splitlines()
         finally:
@@ -45,6 +45,13 @@ class BackgroundWorkTest(unittest.TestCase):
         self.assertIn("orphan work returned", self.story, self.lines)
         self.assertFalse([line for line in self.story if line.startswith("orphan delivered")
                           or line.startswith("orphan timed out")], self.lines)
+
+    def test_work_refused_a_thread_waits_for_one_or_times_out(self):
+        for line in ("refused delivered 5", "hopeless timed out"):
+            self.assertIn(line + ON_WINDOW_THREAD, self.story, self.lines)
+        self.assertIn("refused threads ended their jobs", self.story, self.lines)
+        for never in ("parked", "hopeless delivered"):
+            self.assertFalse([line for line in self.story if line.startswith(never)], self.lines)
 
 
 if __name__ == "__main__":

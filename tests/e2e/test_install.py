@@ -5,7 +5,6 @@ runs."""
 import hashlib
 import re
 import struct
-import time
 import unittest
 from pathlib import Path
 
@@ -19,7 +18,7 @@ UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torva
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 PROMPT_TITLE = "检测到更新"
 UPDATER_WINDOW = "TorvaneUpdate"
-WM_COMMAND, IDYES, IDNO = 0x111, 6, 7
+WM_COMMAND, IDOK, IDYES, IDNO = 0x111, 1, 6, 7
 PROGRAMS = ("torvane.exe", "torvaneupdate.exe", "torvo.exe", "halter.exe")
 
 
@@ -88,15 +87,19 @@ class InstallTest(SessionTest):
 
     # -- steps ----------------------------------------------------------------
     def install(self, version):
-        """Installs silently. The program folder gets a set.ini first, naming
-        the stand-in: an installer keeps the set.ini it finds."""
+        """Installs silently."""
+        self.name_the_standin()
+        self.assertEqual(self.session.run(package(version), "/S", timeout=120), 0)
+
+    def name_the_standin(self):
+        """The program folder gets a set.ini first, naming the stand-in: an
+        installer keeps the set.ini it finds."""
         if not (self.folder / "set.ini").exists():
             self.folder.mkdir(parents=True, exist_ok=True)
             shipped = (ROOT / "resources" / "set.ini").read_text(encoding="utf-8")
             base = self.server.base
             text = local_settings(f"[server]\nupdate={base}\nprobe={base}/\n" + shipped)
             (self.folder / "set.ini").write_bytes(text.replace("\n", "\r\n").encode("gbk"))
-        self.assertEqual(self.session.run(package(version), "/S", timeout=120), 0)
 
     def end_suite(self):
         if (self.folder / "halter.exe").exists():
@@ -105,13 +108,13 @@ class InstallTest(SessionTest):
                                 & set(self.session.processes()))
 
     def calendar_running(self):
-        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=20)
+        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=30)
 
     def start_calendar(self):
         self.session.start(self.folder / "torvane.exe", "qidong")
         self.assertTrue(self.calendar_running())
 
-    def prompt(self, timeout=10):
+    def prompt(self, timeout=30):
         return self.session.wait_until(lambda: self.session.windows(title=PROMPT_TITLE), timeout=timeout)
 
     def answer(self, button):
@@ -161,6 +164,47 @@ class InstallTest(SessionTest):
         self.assertIsNone(self.session.reg_query(RUN_KEY, "torvane"))
         self.assertIsNone(self.session.reg_query(UNINSTALL_KEY, "DisplayVersion"))
 
+    def installer_page(self, title_part, wanted):
+        """The installer's (or uninstaller's) window once its page shows the
+        text `wanted`; returns its handle and every text of the page."""
+        def page():
+            for window in self.session.windows(cls="#32770"):
+                if title_part in window["text"]:
+                    texts = [child.get("text", "") for child in self.session.tree(window["hwnd"])]
+                    if wanted in texts:
+                        return window["hwnd"], texts
+            return None
+        found = self.session.wait_until(page, timeout=60)
+        self.assertTrue(found, f"no page showing {wanted!r}")
+        return found
+
+    def test_the_installer_speaks_chinese_and_offers_to_start_the_calendar(self):
+        self.name_the_standin()
+        setup = self.session.start(package(CURRENT))
+        hwnd, texts = self.installer_page("安装", "欢迎使用 Torvane 日历 %s 安装程序" % CURRENT)
+        self.assertIn("下一步(&N) >", texts)
+        self.session.screenshot("installer-welcome")
+        self.session.probe("post", hwnd, WM_COMMAND, IDOK, 0)
+        _, texts = self.installer_page("安装", "选择安装位置")
+        self.assertIn("安装(&I)", texts)
+        self.assertIn("C:" + str(self.folder).split("drive_c", 1)[1].replace("/", "\\"), texts)
+        self.session.probe("post", hwnd, WM_COMMAND, IDOK, 0)
+        _, texts = self.installer_page("安装", "运行 Torvane")
+        self.session.screenshot("installer-finish")
+        self.assertFalse(self.session.windows(cls=MAIN_CLASS), "the page offers; it has not started yet")
+        self.session.probe("post", hwnd, WM_COMMAND, IDOK, 0)  # 完成, with the offer ticked
+        self.assertTrue(self.calendar_running(), "the ticked offer starts the calendar")
+        self.assertEqual(setup.wait(timeout=60), 0)
+        self.assertEqual(self.session.reg_query(UNINSTALL_KEY, "DisplayVersion"), CURRENT)
+
+        # The uninstaller speaks Chinese too.
+        self.session.start(self.folder / "uninst.exe")
+        hwnd, texts = self.installer_page("卸载", "卸载(&U)")
+        self.session.screenshot("uninstaller-confirm")
+        self.session.probe("post", hwnd, WM_COMMAND, IDOK, 0)
+        gone = lambda: not self.folder.exists() and "torvane.exe" not in self.session.processes()
+        self.assertTrue(self.session.wait_until(gone, timeout=60), list(self.folder.glob("*")))
+
     def test_what_the_version_file_offers(self):
         self.install(CURRENT)
         self.end_suite()
@@ -188,9 +232,9 @@ class InstallTest(SessionTest):
         self.server.put_file("/tg/version.txt", version_file(self.server.base, "10.0", "torvane-setup-10.0.exe"))
         self.start_calendar()
         self.answer(IDNO)
-        time.sleep(1)
-        self.assertTrue(self.session.windows(cls=MAIN_CLASS))
-        self.assertFalse(self.session.windows(cls=UPDATER_WINDOW))
+        self.assertTrue(self.session.wait_until(lambda: not self.session.windows(title=PROMPT_TITLE)))
+        stays = lambda: self.session.windows(cls=MAIN_CLASS) and not self.session.windows(cls=UPDATER_WINDOW)
+        self.assertTrue(self.session.holds(stays, seconds=2))
         self.end_suite()
 
         # A broken answer leaves version.ini (10.0) as it was and offers nothing,

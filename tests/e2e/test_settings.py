@@ -1,6 +1,5 @@
 """The settings dialog under Wine: opened by the main window's settings
 button, its switches write set.ini and change the main window at once."""
-import time
 import unittest
 
 from calendar_app import MAIN_CLASS, CalendarApp, center, px, width
@@ -65,17 +64,18 @@ class SettingsDialogTest(SessionTest):
         self.assertEqual(self.text(dialog, "Label3"), main_text("Label9") + "    " + main_text("Label13"))
         self.assertEqual(self.text(dialog, "Label5"), main_text("Label1"))
         self.assertEqual(self.text(dialog, "Label6"), main_text("Label4"))
-        time.sleep(0.5)
-        shot = self.session.screenshot("settings-beside-main")
         # Switches x1..x6 are on and show the blue "on" picture; x7 is off.
+        switches = {name: self.session.elements(dialog["hwnd"])[name]["rect"] for name in ("c1", "c6", "c7")}
+        shot = self.session.screenshot_until("settings-beside-main",
+                                             lambda shot: shot.count(switches["c1"], ACCENT) > 20)
         for name, on in (("c1", True), ("c6", True), ("c7", False)):
-            rect = self.session.elements(dialog["hwnd"])[name]["rect"]
-            self.assertEqual(shot.count(rect, ACCENT) > 20, on, name)
+            self.assertEqual(shot.count(switches[name], ACCENT) > 20, on, name)
 
         order = lambda: [w["class"] for w in self.session.windows() if w["class"] in (MAIN_CLASS, SZ_CLASS)]
-        for _ in range(2):  # the tray icon hides the main window and shows it in front
-            self.session.click(*TRAY_ICON)
-            time.sleep(0.3)
+        # The tray icon hides the main window, then shows it in front.
+        self.session.click(*TRAY_ICON)
+        self.assertTrue(app.wait_hidden())
+        self.session.click(*TRAY_ICON)
         self.assertTrue(self.session.wait_until(lambda: order()[0] == MAIN_CLASS), order())
         app.click_element("c1")
         self.assertTrue(self.session.wait_until(lambda: order()[0] == SZ_CLASS), order())
@@ -106,7 +106,6 @@ class SettingsDialogTest(SessionTest):
         self.session.key("Tab", "space")  # c1 has the focus; Tab moves it to c2
         self.assertTrue(self.session.wait_until(lambda: not app.element("Label9")["visible"]))
         self.assertIn(b"x2=False", ini.read_bytes())
-        time.sleep(0.3)
         self.session.screenshot("settings-keyboard-focus")
         self.session.key("Escape")
         self.assertTrue(self.session.wait_until(lambda: not self.dialogs()))
@@ -123,11 +122,12 @@ class SettingsDialogTest(SessionTest):
         x, y = center(app.element("Label1")["rect"])
         distance = app.rect()[0]
         self.session.xdotool("mousemove", x, y)
-        time.sleep(0.1)
+        self.session.wait_pointer(x, y)
         self.session.xdotool("mousedown", 1)
+        self.session.wait_pointer(x, y, 1, down=True)
         for step in range(1, 11):
             self.session.xdotool("mousemove", x - step * distance // 10, y)
-            time.sleep(0.05)
+            self.session.wait_pointer(x - step * distance // 10, y)
         self.session.xdotool("mouseup", 1)
         self.assertTrue(self.session.wait_until(lambda: 0 <= app.rect()[0] < 20), app.rect())
         left, top, right, bottom = self.open_dialog(app)["rect"]
@@ -148,7 +148,6 @@ class SettingsDialogHighDpiTest(SessionTest):
         app, _ = self.start()
         dialog = self.open_dialog(app)
         self.assertLessEqual(abs(dialog["rect"][2] - app.rect()[0]), 1)
-        time.sleep(0.5)
         self.session.screenshot("settings-144dpi")
 
 

@@ -51,7 +51,7 @@ class EmptyCommandLineTest(unittest.TestCase):
             self.assertEqual(session.run(folder / "torvane.exe", timeout=60), 0)
             self.assertNotIn("torvane.exe", session.processes())
             self.assertEqual(session.windows(cls="TorvaneMain", all_windows=True), [])
-            logged = session.wait_until(lambda: session.browser_log(), timeout=15)
+            logged = session.wait_until(lambda: session.browser_log(), timeout=30)
             self.assertEqual(logged, [home])
         finally:
             session.close()

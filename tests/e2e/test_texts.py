@@ -59,7 +59,7 @@ class TextsTest(unittest.TestCase):
         folder = self.session.program_folder(settings=f"[server]\nhome={home}\n")
         self.assertIn(home.encode("gbk"), (folder / "set.ini").read_bytes(), "set.ini holds GBK")
         self.assertEqual(self.session.run(folder / "torvane.exe", timeout=60), 0)
-        self.assertEqual(self.session.wait_until(self.session.browser_log, timeout=15), [home])
+        self.assertEqual(self.session.wait_until(self.session.browser_log, timeout=30), [home])
 
 
 if __name__ == "__main__":

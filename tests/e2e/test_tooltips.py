@@ -27,7 +27,7 @@ class TooltipTest(SessionTest):
 
     def test_each_button_has_its_tip_over_its_own_rectangle(self):
         # The tips are made once the window is shown: wait for them.
-        self.session.wait_until(lambda: self.session.tooltips(self.app.hwnd)[1], timeout=10)
+        self.session.wait_until(lambda: self.session.tooltips(self.app.hwnd)[1], timeout=30)
         windows, tools = self.session.tooltips(self.app.hwnd)
         self.assertEqual(len(windows), 1, "one tooltip window owned by the calendar window")
         elements = self.app.elements()
@@ -47,11 +47,11 @@ class TooltipTest(SessionTest):
         left, top, _, _ = self.app.rect()
         # The pointer comes from inside the window, as a user's would.
         self.session.xdotool("mousemove", left + 20, top + 20)
-        time.sleep(0.2)
+        self.session.wait_pointer(left + 20, top + 20)
         self.session.xdotool("mousemove", *center(self.app.element("Image2(4)")["rect"]))
         shown = self.session.wait_until(
             lambda: [w for w in self.session.windows(cls=TOOLTIP_CLASS) if w["owner"] == self.app.hwnd],
-            timeout=10)
+            timeout=30)
         self.session.screenshot("calendar-tip-today")
         self.assertTrue(shown, "no tip appeared over 今天")
         self.assertEqual(shown[0]["text"], TIPS["Image2(4)"])

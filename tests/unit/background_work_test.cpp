@@ -104,6 +104,53 @@ TEST(JobTable, KeepsTheRulesOfSupersedeTimeOutAndCancel)
     }
 }
 
+TEST(JobTable, ParkedWorkWaitsForItsJobAndGoesWithIt)
+{
+    enum class End { None, Supersede, Drop, Expire, Finish };
+    struct ParkCase {
+        const char* name;
+        End end;
+        std::vector<JobId> taken;      // of the jobs 1 (ended as `end`) and 2
+        std::vector<std::string> story;
+    };
+    const ParkCase cases[] = {
+        {"a live job's work is taken once, oldest first", End::None, {1, 2}, {}},
+        {"a superseded job's work never starts", End::Supersede, {2}, {}},
+        {"a cancelled job's work never starts", End::Drop, {2}, {}},
+        {"a job whose time is up says so and its work never starts", End::Expire, {2}, {"timeout 1"}},
+        {"a job that ended otherwise leaves no work behind", End::Finish, {2}, {"deliver 1"}},
+    };
+    for (const ParkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        JobTable table;
+        Story story;
+        auto held = std::make_shared<int>(0);  // what job 1's work holds
+        const JobId first = table.Add({"weather", 1000}, story.Note("deliver 1"), story.Note("timeout 1")).id;
+        const JobId second = table.Add({"", 1000}, story.Note("deliver 2"), story.Note("timeout 2")).id;
+        table.Park(first, [held] {});
+        table.Park(second, [] {});
+        table.Park(second + 1, [held] {});  // no such job: released at once
+        switch (c.end) {
+        case End::None: break;
+        case End::Supersede: table.Add({"weather", 1000}, {}, {}); break;
+        case End::Drop: table.Drop(first); break;
+        case End::Expire: RunIf(table.Expire(first)); break;
+        case End::Finish: RunIf(table.Finish(first, WorkOutcome::Returned)); break;
+        }
+        EXPECT_EQ(held.use_count() > 1, c.end == End::None) << "job 1's work is released with it";
+        EXPECT_TRUE(table.HasParked());
+        std::vector<JobId> taken;
+        for (auto& [id, work] : table.TakeParked()) {
+            EXPECT_TRUE(work);
+            taken.push_back(id);
+        }
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_FALSE(table.HasParked());
+        EXPECT_TRUE(table.TakeParked().empty());
+        EXPECT_EQ(story.lines, c.story);
+    }
+}
+
 // Counts wake-ups and lets a test wait for a number of them.
 class Waker {
 public:
@@ -187,6 +234,37 @@ TEST(StartWorker, RunsTheWorkOnAnotherThreadAndReportsHowItEnded)
     EXPECT_EQ(reports, (std::set<std::pair<JobId, WorkOutcome>>{{1, WorkOutcome::Returned},
                                                                 {2, WorkOutcome::Threw}}));
     EXPECT_NE(ranOn, std::this_thread::get_id());
+    finished->Close();
+}
+
+TEST(StartWorker, ARefusedThreadGivesTheWorkBackWhole)
+{
+    Waker waker;
+    auto finished = std::make_shared<FinishedJobs>(waker.Wake());
+    int refused = 0;
+    const ThreadStart refuse = [&refused](std::function<void()>) {
+        ++refused;
+        return false;
+    };
+    auto held = std::make_shared<int>(0);
+    std::string result;
+    std::function<void()> work = [held, &result] { result = "answer"; };
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_FALSE(StartWorker(finished, 5, work, refuse));
+        ASSERT_TRUE(work) << "the work came back after refusal " << attempt;
+    }
+    EXPECT_EQ(refused, 3);
+    EXPECT_FALSE(finished->Take()) << "a refused start reports nothing by itself";
+    EXPECT_EQ(result, "");
+
+    // A later try that gets a thread runs the very same work and reports it.
+    EXPECT_TRUE(StartWorker(finished, 5, work));
+    waker.WaitFor(1);
+    const std::optional<FinishedJobs::Finished> report = finished->Take();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->id, 5u);
+    EXPECT_EQ(report->outcome, WorkOutcome::Returned);
+    EXPECT_EQ(result, "answer");
     finished->Close();
 }
 

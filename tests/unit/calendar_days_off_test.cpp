@@ -88,12 +88,18 @@ TEST(DaysOff, DayOffRuleAcrossAMakeUpWeekend) {
 
 TEST(CellNote, NamesInTheirOrderOfPreference) {
     const std::optional<DaysOff> data = Parse("2025-02-14 休 测试假日\n2025-04-04 休 清明节\n");
+    // A run split by a weekend the file does not list: 08-16 (Saturday) and
+    // 08-18 (Monday) are off, Sunday 08-17 is not listed.
+    const std::optional<DaysOff> split = Parse("2025-08-16 休 测试假日\n2025-08-18 休 测试假日\n");
+    ASSERT_TRUE(data && split);
     struct Case { int year, month, day; const DaysOff* data; CellNote note; };
     const Case cases[] = {
         {2011, 6, 6, &Shipped(), {"端午节", true}},   // lunar festival over the solar term 芒种
         {2025, 1, 28, &Shipped(), {"除夕", true}},    // and over the holiday's first day
         {2025, 4, 4, &*data, {"清明", true}},          // solar term over the holiday's first day
         {2025, 2, 14, &*data, {"测试假日", true}},      // the holiday's first day over 情人节
+        {2025, 8, 16, &*split, {"测试假日", true}},     // only the run's first day is named
+        {2025, 8, 18, &*split, {"廿五", false}},        // not after the gap either
         {2025, 2, 14, nullptr, {"情人节", true}},      // a Gregorian festival over the lunar day
         {2025, 5, 11, nullptr, {"母亲节", true}},      // a week-based one
         {2025, 10, 2, &Shipped(), {"十一", false}},    // not the holiday's first day
@@ -121,15 +127,21 @@ const DrawOp* TextOp(const DrawList& ops, std::string_view text) {
     return found == ops.end() ? nullptr : &*found;
 }
 
+// The colour of the text op `text`; nothing when the grid drew no such text.
+std::optional<Rgb> ColourOf(const DrawList& ops, std::string_view text) {
+    const DrawOp* op = TextOp(ops, text);
+    return op ? std::optional<Rgb>(op->color) : std::nullopt;
+}
+
 TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
     const GridGeometry geometry = GridGeometry::For(350, 325, kDefaultHeaderHeight);
     clsDate cal;
     const DrawList jan = DrawMonthGrid(GridInput{{2025, 1, 1}, {2014, 2, 5}, geometry, &Shipped()}, cal);
-    EXPECT_EQ(TextOp(jan, "25   ")->color, kSaturdayText);
-    EXPECT_EQ(TextOp(jan, "26   ")->color, kWorkdayText);  // a Sunday that is a workday
-    EXPECT_EQ(TextOp(jan, "28   ")->color, kDayOffText);
-    EXPECT_EQ(TextOp(jan, "除夕  ")->color, kAccent);
-    EXPECT_EQ(TextOp(jan, "初二  ")->color, kDayOffText);  // 01-30 keeps the day's colour
+    EXPECT_EQ(ColourOf(jan, "25   "), kSaturdayText);
+    EXPECT_EQ(ColourOf(jan, "26   "), kWorkdayText);  // a Sunday that is a workday
+    EXPECT_EQ(ColourOf(jan, "28   "), kDayOffText);
+    EXPECT_EQ(ColourOf(jan, "除夕  "), kAccent);
+    EXPECT_EQ(ColourOf(jan, "初二  "), kDayOffText);  // 01-30 keeps the day's colour
     // One mark for each listed day, in its cell's top right corner.
     const auto fills = [&](Rgb fill) {
         return std::count_if(jan.begin(), jan.end(),
@@ -138,14 +150,16 @@ TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
     EXPECT_EQ(fills(kRestMarkFill), 5);  // 01-01, 01-28 .. 01-31
     EXPECT_EQ(fills(kWorkMarkFill), 1);  // 01-26
     const DrawOp* mark = TextOp(jan, "班");
+    const DrawOp* day26 = TextOp(jan, "26   ");
     ASSERT_NE(mark, nullptr);
-    EXPECT_GT(mark->x1, TextOp(jan, "26   ")->x1 + geometry.cellWidth / 2);
-    EXPECT_LT(mark->y1, TextOp(jan, "26   ")->y1 + geometry.headerHeight);
+    ASSERT_NE(day26, nullptr);
+    EXPECT_GT(mark->x1, day26->x1 + geometry.cellWidth / 2);
+    EXPECT_LT(mark->y1, day26->y1 + geometry.headerHeight);
 
     // A year the data does not cover keeps the fixed days off.
     const DrawList oct = DrawMonthGrid(GridInput{{2027, 10, 1}, {2014, 2, 5}, geometry, &Shipped()}, cal);
-    EXPECT_EQ(TextOp(oct, "2   ")->color, kDayOffText);
-    EXPECT_EQ(TextOp(oct, "4   ")->color, kWorkdayText);
+    EXPECT_EQ(ColourOf(oct, "2   "), kDayOffText);
+    EXPECT_EQ(ColourOf(oct, "4   "), kWorkdayText);
     EXPECT_EQ(TextOp(oct, "休"), nullptr);
 
     // A long name is cut to four characters in the small font.

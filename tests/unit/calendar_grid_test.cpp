@@ -129,6 +129,24 @@ TEST(CalendarGrid, DrawingLayersAndSelection) {
     EXPECT_EQ(lunar->y1, day5->y1 + kGeometry.headerHeight);
 }
 
+// A lunar day name or a festival of up to three characters keeps the grid's
+// font; a longer one is cut to four characters in the small font.
+TEST(CalendarGrid, CellNotesKeepTheGridFontUpToThreeCharacters) {
+    struct Case { SelDate day; const char* text; int centiPt; };
+    const Case cases[] = {
+        {{2014, 3, 30}, "三十  ", kGridFontCentiPt},    // the 30th day of a long lunar month
+        {{2014, 1, 8}, "腊八节  ", kGridFontCentiPt},   // three characters
+        {{2014, 2, 6}, "初七  ", kGridFontCentiPt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const DrawList ops = Draw(c.day);
+        const auto note = std::find_if(ops.begin(), ops.end(), [&](const DrawOp& op) { return op.text == c.text; });
+        ASSERT_NE(note, ops.end());
+        EXPECT_EQ(note->fontCentiPt, c.centiPt);
+    }
+}
+
 struct KeyCase {
     SelDate from;
     int key;

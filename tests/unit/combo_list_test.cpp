@@ -161,6 +161,10 @@ TEST_F(ListFile, LoadingRules) {
         {";注释\r\nx\r\n福州\r\n;\r\n  \r\n厦门", true, false, {"福州", "厦门"}},
         {"福州\r\n\n厦门\r\n", true, false, {"福州", "厦门"}},
         {"a\r\nb\r\n;c\r\n", false, false, {"原有"}},
+        // A line's length is counted in characters, not bytes: one Chinese
+        // character is still too short to be the first line.
+        {"杭\r\n福州\r\n厦门", true, false, {"福州", "厦门"}},
+        {"杭\r\n州\r\n", false, false, {"原有"}},
         {"", false, false, {"原有"}},
         {hundred, true, false, {hundred.substr(0, 80)}},
         // 80 characters, counted as characters: the double-byte one stays whole.

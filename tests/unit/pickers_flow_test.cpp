@@ -138,7 +138,15 @@ TEST_F(PickersTest, T1OpensTheWebPaneOnceAtTheUpdateServersPage) {
     h.model.onTimer(TimerId::T1);
     EXPECT_TRUE(h.Visible(Ctl::adbox));
     EXPECT_EQ(browser.pages, std::vector<std::string>{"http://127.0.0.1:8080/tg/"});
+    // A second tick neither adds provinces nor moves the choice.
+    Press(Ctl::Label12, MouseButton::Left);
+    pickers.text2().OnButtonDown();
+    pickers.text2().OnListChoose(2);
+    const std::vector<std::string> provinces = Entries(pickers.text2());
     h.model.onTimer(TimerId::T1);
+    EXPECT_EQ(Entries(pickers.text2()), provinces);
+    EXPECT_EQ(pickers.text2().Text(), "重庆市");
+    EXPECT_EQ(Entries(pickers.Combo3()), (std::vector<std::string>{"重庆", "万州", "涪陵", "黔江"}));
     EXPECT_EQ(browser.pages.size(), 1u);
     EXPECT_EQ(BrowserPlace(100, 80), (ui::Rect{-4, -4, 108, 88}));
 }

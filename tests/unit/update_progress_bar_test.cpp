@@ -2,6 +2,7 @@
 // and the smallest size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -51,14 +52,36 @@ TEST(ProgressBar, TrackCornersStayAndItsMiddleCoversTheSurface) {
         const int b = skin.border;
         const std::vector<DrawOp> track = CopiesOf(DrawProgress(0, skin, 209, 17), skin.track);
         ASSERT_EQ(track.size(), 9u);
-        for (size_t corner = 0; corner < 4; ++corner) {
-            EXPECT_EQ(track[corner].source.width, b);
-            EXPECT_EQ(Target(track[corner]).width, b);
-            EXPECT_EQ(Target(track[corner]).height, b);
+        // Each corner of the picture lands, unstretched, on the same corner of the bar.
+        const int tw = skin.trackSize.width, th = skin.trackSize.height;
+        const struct { Rect source, target; } corners[] = {
+            {{0, 0, b, b}, {0, 0, b, b}},
+            {{tw - b, 0, b, b}, {209 - b, 0, b, b}},
+            {{0, th - b, b, b}, {0, 17 - b, b, b}},
+            {{tw - b, th - b, b, b}, {209 - b, 17 - b, b, b}},
+        };
+        for (const auto& corner : corners) {
+            const auto drawn = std::find_if(track.begin(), track.begin() + 4,
+                                            [&](const DrawOp& op) { return op.source == corner.source; });
+            ASSERT_NE(drawn, track.begin() + 4) << "corner from " << corner.source.left << "," << corner.source.top;
+            EXPECT_EQ(Target(*drawn), corner.target);
         }
-        EXPECT_EQ(Target(track[3]), (Rect{209 - b, 17 - b, b, b}));
-        EXPECT_EQ(track[3].source, (Rect{skin.trackSize.width - b, skin.trackSize.height - b, b, b}));
         EXPECT_EQ(Target(track[8]), (Rect{b, b, 209 - 2 * b, 17 - 2 * b}));
+    }
+}
+
+TEST(ProgressBar, OnlyAHundredPercentFillsTheTrack) {
+    for (const ProgressSkin& skin : kProgressSkins) {
+        SCOPED_TRACE(static_cast<int>(skin.track));
+        const int inner = 209 - 2 * skin.border;
+        // How far the fill reaches: the right edge of its last copy.
+        const auto reach = [&](float value) {
+            const std::vector<DrawOp> fill = CopiesOf(DrawProgress(value, skin, 209, 17), skin.fill);
+            return fill.empty() ? skin.border : fill.back().x2;
+        };
+        EXPECT_EQ(reach(100), skin.border + inner);
+        EXPECT_LT(reach(99.9f), reach(100)) << "99.9 % is not done";
+        EXPECT_EQ(reach(0), skin.border);
     }
 }
 

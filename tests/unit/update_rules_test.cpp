@@ -94,6 +94,7 @@ TEST(DownName, OnlyAPlainProgramNamedByTheAddressIsAccepted) {
         {"C:setup.exe", url, DownNameCheck::NotAFileName},
         {"setup.cmd", "http://127.0.0.1/setup.cmd", DownNameCheck::NotAProgram},
         {"a.exe & calc.exe", "http://127.0.0.1/a.exe & calc.exe", DownNameCheck::UnsafeCharacter},
+        {"my setup.exe", "http://127.0.0.1/my setup.exe", DownNameCheck::UnsafeCharacter},
         {"a&b.exe", "http://127.0.0.1/a&b.exe", DownNameCheck::UnsafeCharacter},
         {"a%PATH%.exe", "http://127.0.0.1/a%PATH%.exe", DownNameCheck::UnsafeCharacter},
         {"a^b.exe", "http://127.0.0.1/a^b.exe", DownNameCheck::UnsafeCharacter},

@@ -112,6 +112,30 @@ TEST_F(WeatherTest, TheNewestQueryWinsAndBadAnswersChangeNoLabel) {
     }
 }
 
+// The balloon follows "x8" as it is at each query's end: only a true flag
+// shows it; a missing key or any other text is off.
+TEST_F(WeatherTest, TheBalloonOnlyWhenX8IsTrue) {
+    struct Case { const char* name; std::optional<std::string> x8; bool shown; };
+    const Case cases[] = {
+        {"missing", std::nullopt, false}, {"False", "False", false}, {"True", "True", true},
+        {"empty", "", false},             {"true", "true", true},    {"neither", "1", false},
+    };
+    h.w.sys.erase("x8");
+    h.Start();
+    work.CompleteAll();
+    work.CompleteAll();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.x8) h.w.sys["x8"] = *c.x8; else h.w.sys.erase("x8");
+        const int before = Balloons();
+        h.w.timers.erase(TimerId::T3);
+        h.Click(Ctl::Image7);
+        work.CompleteAll();
+        EXPECT_EQ(Balloons() - before, c.shown ? 1 : 0);
+        EXPECT_EQ(h.w.timers.contains(TimerId::T3), c.shown);
+    }
+}
+
 TEST_F(WeatherTest, NetworkDownAtStartKeepsTheCaptions) {
     h.w.sys["x8"] = "False";
     h.Start();

@@ -22,6 +22,11 @@ TEST(WeatherPages, LocationByPlaceForm) {
         {"城市：上海市 <p>没有来源</p>", std::nullopt},
         {"石家庄市 来自：美国", std::nullopt},
         {"来自：广东省深圳\n<p>深圳市</p>", std::nullopt},
+        // The place ends with its line: a "市" on the next one is not this place.
+        {"来自：广东省深圳\n深圳市", std::nullopt},
+        {"来自：广东省深圳\r\n深圳市 电信", std::nullopt},
+        // Eight characters are still a city; nine are a fragment.
+        {"来自：广东省一二三四五六七八市", "一二三四五六七八 "},
         {"来自：市", std::nullopt},
         {"来自：广东省一二三四五六七八九十市", std::nullopt},
     };
@@ -44,6 +49,12 @@ TEST(WeatherPages, RunsCountedAfterTheMarker) {
     ASSERT_TRUE(open);
     EXPECT_EQ(open->text1, "12℃");
     EXPECT_FALSE(open->text5 || open->text8 || open->text10);
+    // The fifth run never closed: text5 stays missing, the four before are read.
+    const auto fifth = ParseWeather(R"(<b class="fs_30 tpte">X</b><i>Y</i><i>Z 多云 3级)");
+    ASSERT_TRUE(fifth);
+    EXPECT_EQ(fifth->text1, "X");
+    EXPECT_FALSE(fifth->text5);
+    EXPECT_FALSE(fifth->text8 || fifth->text10);
     const auto cut = ParseWeather("fs_30 tpte");
     ASSERT_TRUE(cut);
     EXPECT_FALSE(cut->text1);

@@ -130,6 +130,7 @@ int Usage() {
                  "probe send HWND MSG WPARAM LPARAM\n"
                  "probe click HWND X Y [right]   (client coordinates, posted)\n"
                  "probe waitshown CLASS TIMEOUT_MS\n"
+                 "probe waitpointer X Y VK DOWN TIMEOUT_MS   (Wine has the pointer there, button VK down 1/up 0)\n"
                  "probe combo HWND   (a combo box's entries, selection and open state)\n"
                  "probe codepage\n"
                  "probe procs\n");
@@ -342,6 +343,25 @@ int Ping(HWND h, int ms, UINT limitMs) {
     return 0;
 }
 
+// Waits until Wine has the pointer at (x, y) and, for a button's virtual key
+// other than 0, that button down (1) or up (0): the input a test made has
+// reached Wine's input state. Prints where the pointer is and whether the
+// wait ended in time.
+int WaitPointer(int x, int y, int vk, bool down, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    POINT at{};
+    bool reached = false;
+    for (;;) {
+        GetCursorPos(&at);
+        const bool pressed = vk != 0 && (GetAsyncKeyState(vk) & 0x8000) != 0;
+        reached = at.x == x && at.y == y && (vk == 0 || pressed == down);
+        if (reached || GetTickCount() - start >= timeoutMs) break;
+        Sleep(10);
+    }
+    std::printf("{\"x\":%ld,\"y\":%ld,\"reached\":%s}\n", at.x, at.y, reached ? "true" : "false");
+    return reached ? 0 : 1;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Usage();
     std::wstring cmd = argv[1];
@@ -379,6 +399,9 @@ int wmain(int argc, wchar_t** argv) {
         rc = Ping(HwndArg(argv[2]), _wtoi(argv[3]), static_cast<UINT>(_wtoi(argv[4])));
     } else if (cmd == L"combo" && argc >= 3) {
         rc = ComboItems(HwndArg(argv[2]));
+    } else if (cmd == L"waitpointer" && argc >= 7) {
+        rc = WaitPointer(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]) != 0,
+                         static_cast<DWORD>(_wtoi(argv[6])));
     } else if (cmd == L"codepage") {
         std::printf("{\"acp\":%u,\"oemcp\":%u}\n", GetACP(), GetOEMCP());
     } else if (cmd == L"procs") {
