@@ -66,8 +66,12 @@ def main():
             print(f"Torvane runs on {display}. Ctrl+C ends it.")
             calendar.wait()
         else:
-            session.wait_window("TorvaneMain")
-            time.sleep(3)
+            hwnd = session.wait_window("TorvaneMain")["hwnd"]
+            # The picture is worth taking once the city and its weather came.
+            shown = lambda: all(session.elements(hwnd).get(name, {}).get("text", "") not in ("", "加载...")
+                                for name in ("Label12", "Label8"))
+            if not session.wait_until(shown, timeout=60):
+                print("the city or its weather did not come within a minute")
             session.screenshot("run")
             shot = run_dir / "screenshot.png"
             shutil.copy(harness.E2E_DIR / "shots" / "run.png", shot)

@@ -68,13 +68,16 @@ class TorvaneService:
         return f"http://127.0.0.1:{self.port}"
 
     def start(self, timeout=30):
+        port_file = self.folder / "port"
+        # A folder used before (tools/run's) still holds the last run's port.
+        port_file.unlink(missing_ok=True)
         self.stderr = open(self.folder / "stderr.log", "wb")
         self.proc = subprocess.Popen(self.args, stdout=subprocess.DEVNULL, stderr=self.stderr)
-        port_file = self.folder / "port"
         end = time.monotonic() + timeout
         while time.monotonic() < end and self.proc.poll() is None:
-            if port_file.exists():
-                self.port = int(port_file.read_text())
+            written = port_file.read_text().strip() if port_file.exists() else ""
+            if written.isdigit():
+                self.port = int(written)
                 return self
             time.sleep(0.05)
         self.stop()
