@@ -222,7 +222,8 @@ class InstallTest(SessionTest):
         self.assertTrue(self.session.wait_until(menu_shown, timeout=30))
         self.session.key("Up", "Up", "Return")  # 检查更新
         updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
-        self.assertTrue(self.session.elements(updater)["Label4"]["visible"])
+        # The element windows follow the window's first showing.
+        self.assertTrue(self.session.wait_until(lambda: self.session.elements(updater)["Label4"]["visible"]))
         self.assertTrue(self.session.windows(cls=MAIN_CLASS), "the calendar keeps running")
         self.end_suite()
 

@@ -117,7 +117,8 @@ class UpdaterTest(SessionTest):
         calendar = CalendarApp(self.session, folder)
         launcher = self.start_suite(folder)
         updater = Updater(self.session, folder, "2.1###shengji###")
-        self.assertEqual(updater.text("Label1"), "检测到当前最新版为：2.1版，是否立即升级")
+        offer = "检测到当前最新版为：2.1版，是否立即升级"
+        self.assertTrue(self.session.wait_until(lambda: updater.text("Label1") == offer), updater.text("Label1"))
         updater.click("Image8")
         first = updater.wait_progress()
         later = updater.wait_progress(above=float(first[:-1]))
@@ -141,7 +142,9 @@ class UpdaterTest(SessionTest):
     def test_the_newest_version_says_so_and_its_button_does_nothing(self):
         folder = self.folder()
         updater = Updater(self.session, folder, "2.0###wu###")
-        self.assertEqual(updater.text("Label4"), "您当前使用的已经是最新版，版本2.0，无需升级")
+        # The element windows follow the window's first showing.
+        says = "您当前使用的已经是最新版，版本2.0，无需升级"
+        self.assertTrue(self.session.wait_until(lambda: updater.text("Label4") == says), updater.text("Label4"))
         self.assertFalse(updater.elements()["Label1"]["visible"])
         before = len(self.server.requests())
         updater.click("Image8")
