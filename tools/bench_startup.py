@@ -37,10 +37,13 @@ def time_to_window(session, exe, args, window_class):
     finally:
         if waiter.poll() is None:
             waiter.kill()
-    shown = json.loads(out.decode().strip().splitlines()[-1])["shown_unix_ms"]
+    lines = out.decode().strip().splitlines()
     os.killpg(proc.pid, 9)
     proc.wait()
     session.wait_until(lambda: not session.windows(cls=window_class), timeout=10)
+    if not lines:
+        raise RuntimeError("the window waiter saw no window")
+    shown = json.loads(lines[-1])["shown_unix_ms"]
     return shown - start_ms
 
 
