@@ -223,7 +223,9 @@ class InstallTest(SessionTest):
         self.session.key("Up", "Up", "Return")  # 检查更新
         updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
         # The element windows follow the window's first showing.
-        self.assertTrue(self.session.wait_until(lambda: self.session.elements(updater)["Label4"]["visible"]))
+        shown = lambda: self.session.elements(updater)["Label4"]["visible"]
+        self.assertTrue(self.session.wait_until(shown, timeout=60),
+                        {name: (e["text"], e["visible"]) for name, e in self.session.elements(updater).items()})
         self.assertTrue(self.session.windows(cls=MAIN_CLASS), "the calendar keeps running")
         self.end_suite()
 

@@ -35,7 +35,8 @@ class SessionCase(unittest.TestCase):
         return self.session.processes().count(name)
 
     def wait_for_count(self, name, n):
-        self.assertTrue(self.session.wait_until(lambda: self.count(name) == n),
+        # A calendar's start under a loaded machine can take most of a minute.
+        self.assertTrue(self.session.wait_until(lambda: self.count(name) == n, timeout=90),
                         f"{name}: {self.count(name)} running, expected {n}")
 
 

@@ -157,8 +157,12 @@ TEST(VersionCheck, TheTrayItemAlwaysStartsTheUpdaterAndKeepsTheCalendar) {
     // A download that never ends is cancelled; the signed version.ini kept speaks.
     work.TimeOut(work.Pending().back());
     EXPECT_EQ(r.downloader->aborts, 1);
+    // The server takes the release back: its answer speaks, not the version.ini kept.
+    r.Versions("2.0", "2.0");
+    h.model.onMenuCommand(calendar::MenuCommand::CheckForUpdates);
+    work.CompleteAll();
     EXPECT_EQ(world.started, (std::vector<std::string>{updater + " 2.0###wu###", updater + " 2.1###shengji###",
-                                                       updater + " 2.1###shengji###"}));
+                                                       updater + " 2.1###shengji###", updater + " 2.0###wu###"}));
     EXPECT_FALSE(r.Quitting());
 }
 

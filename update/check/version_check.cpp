@@ -33,9 +33,10 @@ std::optional<VersionFileEntries> FetchSignedVersionFile(VersionDownloader& down
     RemoveFile(fetch.downloadPath);
     if (fetched.outcome != ReadOutcome::Read) return std::nullopt;
     std::optional<VersionFileEntries> release = ReadSignedVersionFile(fetched.bytes, verifier);
+    if (!release) return std::nullopt;
     // Only a newer release is kept: one signed long ago and served again
-    // (a replay) replaces nothing.
-    if (!release || !IsNewerVersion(fetch.installedVersion, release->version)) return std::nullopt;
+    // (a replay) replaces nothing, but still says the server has nothing newer.
+    if (!IsNewerVersion(fetch.installedVersion, release->version)) return release;
     // A check given up after its time-out no longer speaks for the server.
     if (givenUp || !ReplaceFileContents(fetch.versionFile, fetched.bytes)) return std::nullopt;
     return release;
@@ -59,7 +60,7 @@ calendar::ViewChanges VersionCheck::OnEvent(calendar::WindowEvent event) {
             if (downloaded_) CompareOnce();
             break;
         case calendar::WindowEvent::CheckForUpdates:
-            StartDownload("version-manual", [this](Fetched) { ManualCheck(); });
+            StartDownload("version-manual", [this](Fetched release) { ManualCheck(release); });
             break;
         default:
             break;
@@ -104,8 +105,10 @@ void VersionCheck::CompareOnce() {
     if (StartUpdater(config_.updaterPath, remote, kModeUpgrade)) ports_.host.EndCalendar();
 }
 
-void VersionCheck::ManualCheck() {
-    const std::string remote = SignedRemoteVersion();
+void VersionCheck::ManualCheck(const Fetched& release) {
+    // What the server just answered, signed; without an answer, the signed
+    // version.ini an earlier check kept.
+    const std::string remote = release ? release->version : SignedRemoteVersion();
     const std::string installed = InstalledVersion(ports_.settings);
     // Nothing newer: the updater names the release the user has.
     if (IsNewerVersion(installed, remote)) {

@@ -78,7 +78,9 @@ struct VersionFetch {
 // The worker's part: downloads the version file beside version.ini and puts
 // it in version.ini's place only when the release key signed it, it names a
 // release newer than the installed one and the check has not been given
-// up meanwhile. Nothing of the download is left behind either way.
+// up meanwhile. Nothing of the download is left behind either way. Returns
+// the signed release (also one that is not newer: the server's answer), or
+// nothing when there was no signed answer.
 std::optional<VersionFileEntries> FetchSignedVersionFile(VersionDownloader& downloader, SignatureVerifier& verifier,
                                                          const VersionFetch& fetch,
                                                          const std::atomic<bool>& givenUp);
@@ -93,7 +95,7 @@ private:
     using Fetched = std::optional<VersionFileEntries>;
     void StartDownload(std::string kind, std::function<void(Fetched)> then);
     void CompareOnce();
-    void ManualCheck();
+    void ManualCheck(const Fetched& release);
     // The remote version of the signed version.ini; empty without one.
     std::string SignedRemoteVersion();
     bool StartUpdater(const std::string& path, std::string_view remote, std::string_view mode);
