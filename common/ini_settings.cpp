@@ -10,15 +10,32 @@ namespace torvane {
 
 IniSettings::IniSettings(std::string file) : file_(std::move(file)) {}
 
-std::string IniSettings::ReadSetting(std::string_view section, std::string_view key,
-                                     std::string_view defaultValue)
+IniSettings::Snapshot IniSettings::ReadSnapshot() const
 {
     const FileBytes file = ReadFileBytes(file_);
     if (file.outcome != ReadOutcome::Read) {
-        return std::string(defaultValue);
+        return {};
     }
-    const std::optional<std::string> value =
-        ini::IniDocument::Parse(file.bytes).Find(section, key);
+    return {true, ini::IniDocument::Parse(file.bytes)};
+}
+
+void IniSettings::EndSnapshot()
+{
+    snapshotting_ = false;
+    snapshot_.reset();
+}
+
+std::string IniSettings::ReadSetting(std::string_view section, std::string_view key,
+                                     std::string_view defaultValue)
+{
+    std::optional<Snapshot> fresh;
+    if (!snapshotting_) {
+        fresh = ReadSnapshot();
+    } else if (!snapshot_) {
+        snapshot_ = ReadSnapshot();
+    }
+    const Snapshot& file = snapshotting_ ? *snapshot_ : *fresh;
+    const std::optional<std::string> value = file.read ? file.doc.Find(section, key) : std::nullopt;
     return value ? *value : std::string(defaultValue);
 }
 
@@ -31,6 +48,7 @@ void IniSettings::WriteSetting(std::string_view section, std::string_view key,
 bool IniSettings::TryWriteSetting(std::string_view section, std::string_view key,
                                   std::string_view value)
 {
+    snapshot_.reset();
     const FileBytes file = ReadFileBytes(file_);
     // Never replace a file that exists but could not be read: its content
     // would be lost.

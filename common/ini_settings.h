@@ -1,11 +1,14 @@
 // The settings store on a file: each call reads the file, does one lookup or
 // one update and writes it back; nothing is kept between calls, so two
-// programs sharing the file always see each other's last write.
+// programs sharing the file always see each other's last write. Only a
+// snapshot, asked for while a program starts, keeps the file for a moment.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "common/ini_document.h"
 #include "common/settings.h"
 
 namespace torvane {
@@ -28,8 +31,22 @@ public:
     // stored, or the new content could not be put in place.
     bool TryWriteSetting(std::string_view section, std::string_view key, std::string_view value);
 
+    // From the next read until EndSnapshot, reads look at the file as it was
+    // then (a write through this store reads it again): start-up reads a
+    // dozen keys from one consistent file, opened once.
+    void BeginSnapshot() { snapshotting_ = true; }
+    void EndSnapshot();
+
 private:
+    struct Snapshot {
+        bool read = false;  // false: missing or unreadable, every key is its default
+        ini::IniDocument doc;
+    };
+    Snapshot ReadSnapshot() const;
+
     std::string file_;
+    bool snapshotting_ = false;
+    std::optional<Snapshot> snapshot_;
 };
 
 }  // namespace torvane

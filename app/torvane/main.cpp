@@ -192,7 +192,15 @@ int RunWithServerFeatures(const Base& b, torvane::BackgroundWork& background, to
 int RunWithFeatures(const Base& b) {
     using namespace torvane;
     // Fetches run on workers; results come back through the window's messages.
+    // Those start-up asks for wait until the window is shown, and so does the
+    // sweep of what a calendar ended mid-download left behind.
     win::BackgroundWorkWin background;
+    background.Hold();
+    b.window.AfterShown([&b, &background] {
+        b.settings.EndSnapshot();
+        win::RemoveStaleTemporaries(Utf8ToWide(ProgramFolder()));
+        background.Release();
+    });
     weather::WeatherComponent weather(
         weather::WeatherPorts{background, std::make_shared<win::WinInetGet>(), b.settings, b.model},
         weather::WeatherConfig{b.servers.location, b.servers.weather, ProgramFilePath("pic") + "\\"});
@@ -238,11 +246,11 @@ int ShowCalendar(HINSTANCE instance, torvane::IniSettings& settings, const torva
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     torvane::IniSettings settings(torvane::SettingsPath());
+    // Start-up reads its settings from one reading of the file (until shown).
+    settings.BeginSnapshot();
     const torvane::ServerAddresses servers = torvane::LoadServerAddresses(settings);
     torvane::win::ShellOpener shell;
     if (!torvane::calendar::RunMain(torvane::WideToUtf8(commandLine ? commandLine : L""), shell, servers.home))
         return 0;
-    // A calendar ended during a download or a write left its unfinished file.
-    torvane::win::RemoveStaleTemporaries(torvane::Utf8ToWide(torvane::ProgramFolder()));
     return ShowCalendar(instance, settings, servers, shell);
 }

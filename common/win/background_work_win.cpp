@@ -95,6 +95,10 @@ JobId BackgroundWorkWin::StartReporting(JobOptions options,
 
 void BackgroundWorkWin::StartOrPark(JobId id, std::function<void()> work)
 {
+    if (held_) {
+        table_.Park(id, std::move(work));
+        return;
+    }
     if (!StartWorker(finished_, id, work, start_)) {
         // Its result is not lost: it waits for a thread, or for its time-out.
         table_.Park(id, std::move(work));
@@ -108,6 +112,12 @@ void BackgroundWorkWin::RetryParked()
     for (auto& [id, work] : table_.TakeParked()) {
         StartOrPark(id, std::move(work));
     }
+}
+
+void BackgroundWorkWin::Release()
+{
+    held_ = false;
+    RetryParked();
 }
 
 void BackgroundWorkWin::Cancel(JobId id)

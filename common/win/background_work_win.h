@@ -29,6 +29,12 @@ public:
                          std::function<void()> deliver, std::function<void()> timedOut) override;
     void Cancel(JobId id) override;
 
+    // Until Release, started jobs wait for their threads (their time-outs
+    // already run): a window's first showing need not share the machine with
+    // the fetches its start-up asked for.
+    void Hold() { held_ = true; }
+    void Release();
+
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void OnJobFinished();
@@ -42,6 +48,7 @@ private:
     JobTable table_;
     std::shared_ptr<FinishedJobs> finished_;
     ThreadStart start_;
+    bool held_ = false;
 };
 
 }  // namespace torvane::win

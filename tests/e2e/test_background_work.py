@@ -53,6 +53,11 @@ class BackgroundWorkTest(unittest.TestCase):
         for never in ("parked", "hopeless delivered"):
             self.assertFalse([line for line in self.story if line.startswith(never)], self.lines)
 
+    def test_a_held_runner_starts_its_live_jobs_only_when_released(self):
+        self.assertIn("held delivered 7" + ON_WINDOW_THREAD, self.story, self.lines)
+        self.assertIn("held runner asked for 0 threads, then 1", self.story, self.lines)
+        self.assertFalse([line for line in self.story if line.startswith("held cancelled")], self.lines)
+
 
 if __name__ == "__main__":
     unittest.main()

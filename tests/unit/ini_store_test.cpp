@@ -73,6 +73,26 @@ TEST_F(IniStore, MissingSectionOrKeyReadsTheDefaultButAnEmptyValueDoesNot)
     EXPECT_EQ(settings.ReadSetting("sys", "x1", "d"), "");
 }
 
+TEST_F(IniStore, ASnapshotReadsTheFileOnceUntilItEndsAndFollowsItsOwnWrites)
+{
+    Put("[sys]\r\nx1=True\r\n");
+    IniSettings settings(file_.string());
+    settings.BeginSnapshot();
+    EXPECT_EQ(settings.ReadSetting("sys", "x1", ""), "True");
+    Put("[sys]\r\nx1=False\r\n");  // another program's write
+    EXPECT_EQ(settings.ReadSetting("sys", "x1", ""), "True");
+    settings.WriteSetting("sys", "x2", "on");
+    EXPECT_EQ(settings.ReadSetting("sys", "x1", ""), "False");
+    EXPECT_EQ(settings.ReadSetting("sys", "x2", ""), "on");
+    Put("[sys]\r\nx1=True\r\n");
+    settings.EndSnapshot();
+    EXPECT_EQ(settings.ReadSetting("sys", "x1", ""), "True");
+    // A file missing at the snapshot reads the defaults, not an empty value.
+    fs::remove(file_);
+    settings.BeginSnapshot();
+    EXPECT_EQ(settings.ReadSetting("sys", "x1", "d"), "d");
+}
+
 TEST_F(IniStore, SectionsAndKeysMatchWithoutRegardToCase)
 {
     Put(kShippedSettings);
