@@ -464,14 +464,20 @@ class Image:
 
 
 class SessionTest(unittest.TestCase):
-    """A test case class with one session per class."""
+    """A test case class with one session per class, and with `serves` a
+    stand-in server of its own, `cls.server`."""
     screen = (1280, 1024)
     dpi = None
+    serves = False
 
     @classmethod
     def setUpClass(cls):
         cls.session = Session(*cls.screen, dpi=cls.dpi)
+        if cls.serves:
+            cls.server = StandinServer().start()
 
     @classmethod
     def tearDownClass(cls):
+        if cls.serves:
+            cls.server.stop()
         cls.session.close()

@@ -8,7 +8,7 @@ import struct
 import unittest
 from pathlib import Path
 
-from harness import BUILD, ROOT, Session, SessionTest, StandinServer, local_settings
+from harness import BUILD, ROOT, Session, SessionTest, local_settings
 from calendar_app import MAIN_CLASS, center
 from check_manifest import file_version  # tools/, on the path through the harness
 from sign_release import version_file as signed_version_file
@@ -66,21 +66,16 @@ def version_file(base, version, name, installer=b""):
 
 class InstallTest(SessionTest):
     screen = (1024, 768)
+    serves = True
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.server = StandinServer().start()
         prefix = Path(cls.session.env["WINEPREFIX"])
         users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name.lower() != "public"]
         cls.home = users[0]
         cls.folder = cls.home / "AppData" / "Local" / "Programs" / "Torvane"
         cls.shortcut = cls.home / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Torvane.lnk"
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def tearDown(self):
         self.end_suite()

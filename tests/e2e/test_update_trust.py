@@ -9,7 +9,7 @@ import unittest
 from pathlib import Path
 
 from calendar_app import MAIN_CLASS, CalendarApp, center
-from harness import WIN_BIN, SessionTest, StandinServer, local_settings, ROOT
+from harness import WIN_BIN, SessionTest, local_settings, ROOT
 from sign_release import signed_text, version_body  # tools/, on the path through the harness
 from test_install import CURRENT, NEWER, dotted4, ini_text, package, versions, PROGRAMS
 
@@ -53,18 +53,13 @@ def hostile_answers(base, installed_version):
 
 class HostileNetworkTest(SessionTest):
     screen = (800, 600)
+    serves = True
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.server = StandinServer().start()
         cls.server.put_file("/tg/setup.exe", INSTALLER)
         cls.server.put_file("/tg/set.ini,setup.exe", INSTALLER)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def tearDown(self):
         for proc in self.session.started:
@@ -211,21 +206,16 @@ class SignedUpdateTest(SessionTest):
     """Install into a folder of the user's choosing, update twice through the
     calendar and the updater, uninstall."""
     screen = (1024, 768)
+    serves = True
     CHOSEN = "C:\\TorvaneCal"
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.server = StandinServer().start()
         prefix = Path(cls.session.env["WINEPREFIX"])
         cls.folder = prefix / "drive_c" / "TorvaneCal"
         users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name.lower() != "public"]
         cls.default_folder = users[0] / "AppData" / "Local" / "Programs" / "Torvane"
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def end_suite(self):
         if (self.folder / "halter.exe").exists():

@@ -73,17 +73,12 @@ class Updater:
 
 class UpdaterTest(SessionTest):
     screen = (800, 600)
+    serves = True
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.server = StandinServer().start()
         cls.server.put_file("/tg/setup.exe", INSTALLER)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.server.stop()
-        super().tearDownClass()
 
     def setUp(self):
         self.server.set_fault("/tg/setup.exe", None)
