@@ -64,10 +64,23 @@ def version_file(base, version, name, installer=b""):
     return signed_version_file(version, f"{base}/tg/{name}", name, hashlib.sha256(installer).hexdigest())
 
 
-class InstallTest(SessionTest):
+class InstalledTest(SessionTest):
+    """A session with the stand-in server, for suites that install the
+    programs into `cls.folder` (which the subclass names)."""
     screen = (1024, 768)
     serves = True
 
+    def end_suite(self):
+        if (self.folder / "halter.exe").exists():
+            self.session.run(self.folder / "halter.exe")
+        self.session.wait_until(lambda: not {"torvane.exe", "torvo.exe", "torvaneupdate.exe"}
+                                & set(self.session.processes()))
+
+    def calendar_running(self):
+        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=30)
+
+
+class InstallTest(InstalledTest):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
@@ -95,15 +108,6 @@ class InstallTest(SessionTest):
             base = self.server.base
             text = local_settings(f"[server]\nupdate={base}\nprobe={base}/\n" + shipped)
             (self.folder / "set.ini").write_bytes(text.replace("\n", "\r\n").encode("gbk"))
-
-    def end_suite(self):
-        if (self.folder / "halter.exe").exists():
-            self.session.run(self.folder / "halter.exe")
-        self.session.wait_until(lambda: not {"torvane.exe", "torvo.exe", "torvaneupdate.exe"}
-                                & set(self.session.processes()))
-
-    def calendar_running(self):
-        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=30)
 
     def start_calendar(self):
         self.session.start(self.folder / "torvane.exe", "qidong")

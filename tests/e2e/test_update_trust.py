@@ -11,7 +11,7 @@ from pathlib import Path
 from calendar_app import MAIN_CLASS, CalendarApp, center
 from harness import WIN_BIN, SessionTest, local_settings, ROOT
 from sign_release import signed_text, version_body  # tools/, on the path through the harness
-from test_install import CURRENT, NEWER, dotted4, ini_text, package, versions, PROGRAMS
+from test_install import CURRENT, NEWER, InstalledTest, dotted4, ini_text, package, versions, PROGRAMS
 
 UPDATER_WINDOW = "TorvaneUpdate"
 PROMPT_TITLE = "检测到更新"
@@ -202,11 +202,9 @@ class HostileNetworkTest(SessionTest):
                 self.assertEqual(sorted(p.name for p in folder.glob("~*.tmp")), [])
 
 
-class SignedUpdateTest(SessionTest):
+class SignedUpdateTest(InstalledTest):
     """Install into a folder of the user's choosing, update twice through the
     calendar and the updater, uninstall."""
-    screen = (1024, 768)
-    serves = True
     CHOSEN = "C:\\TorvaneCal"
 
     @classmethod
@@ -216,15 +214,6 @@ class SignedUpdateTest(SessionTest):
         cls.folder = prefix / "drive_c" / "TorvaneCal"
         users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name.lower() != "public"]
         cls.default_folder = users[0] / "AppData" / "Local" / "Programs" / "Torvane"
-
-    def end_suite(self):
-        if (self.folder / "halter.exe").exists():
-            self.session.run(self.folder / "halter.exe")
-        self.session.wait_until(lambda: not {"torvane.exe", "torvo.exe", "torvaneupdate.exe"}
-                                & set(self.session.processes()))
-
-    def calendar_running(self):
-        return self.session.wait_until(lambda: self.session.windows(cls=MAIN_CLASS), timeout=30)
 
     def update_to(self, version, installer_bytes):
         """Serves a signed release and takes it as a user would: Yes, 立即升级."""
