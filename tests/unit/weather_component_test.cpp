@@ -119,6 +119,16 @@ TEST_F(WeatherTest, TheNewestQueryWinsAndBadAnswersChangeNoLabel) {
     EXPECT_EQ(h.model.element(Ctl::Image5).picture, pic.path().string() + "/晴.gif");
 }
 
+TEST_F(WeatherTest, APickedCityBecomesTheCurrentOneEvenWhenNoQueryCanRun) {
+    h.Start();
+    work.CompleteAll();
+    work.CompleteAll();
+    work.refusing = true;
+    weather.QueryCity("北京");
+    EXPECT_EQ(Text(Ctl::Label12), "北京");
+    EXPECT_EQ(Text(Ctl::Label8), "12℃");  // the last weather stays
+}
+
 // The balloon follows "x8" as it is at each query's end: only a true flag
 // shows it; a missing key or any other text is off.
 TEST_F(WeatherTest, TheBalloonOnlyWhenX8IsTrue) {
