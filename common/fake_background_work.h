@@ -31,10 +31,16 @@ public:
             std::move(deliver), std::move(timedOut));
     }
 
+    // True: a runner that cannot run jobs; every start returns kNoJob.
+    bool refusing = false;
+
     // The work's reports wait until DeliverReports or the job's completion.
     JobId StartReporting(JobOptions options, std::function<void(const PostReport&)> work,
                          std::function<void()> deliver, std::function<void()> timedOut) override
     {
+        if (refusing) {
+            return kNoJob;
+        }
         const JobTable::Added added = table_.Add(options, std::move(deliver), std::move(timedOut));
         work_.erase(added.superseded);
         const JobId id = added.id;

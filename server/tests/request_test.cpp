@@ -23,6 +23,7 @@ TEST(CityOfQuery, GbkPercentEncodedCitiesAndHostileOnes) {
         {"city=%C9%EE%DB%DA%20", "深圳"},  // the calendar's trailing space
         {"city=%c9%ee%db%da+", "深圳"},
         {"a=1&city=%B1%B1%BE%A9", "北京"},
+        {"cityname=%C9%EE%DB%DA&city=%B1%B1%BE%A9", "北京"},  // only the key itself
         {"city=abc", "abc"},
         {"city=", std::nullopt},
         {"city=%20%20", std::nullopt},
@@ -106,6 +107,7 @@ TEST(SiteFile, TextIsDeclaredInTheEncodingItIsWritten) {
         {"version.txt", "charset=gbk"},        // GBK, CR LF, as version.ini
         {"holidays.txt", "charset=utf-8"},     // the days-off file is UTF-8
         {"2025/holidays.txt", "charset=utf-8"},
+        {"2025/version.txt", "charset=gbk"},
         {"old-holidays.txt", "charset=gbk"},   // only the days-off file's own name
         {"index.html", "charset=utf-8"},
     };

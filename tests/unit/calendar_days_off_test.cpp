@@ -38,6 +38,9 @@ TEST(DaysOff, TakesTheWholeTextOrNothing) {
         {"no years", "published 2025-11-04\n2025-01-28 休 春节\n", false},
         {"published twice", header + "published 2025-11-05\n2025-01-28 休 春节\n", false},
         {"date outside the years", header + "2027-01-01 休 元旦\n", false},
+        {"date before the years", header + "2024-12-31 休 元旦\n", false},
+        {"day zero", header + "2026-01-00 休 元旦\n", false},
+        {"years past the last", "published 2025-11-04\nyears 2025 2101\n2025-01-28 休 春节\n", false},
         {"date listed twice", header + "2025-01-28 休 春节\n2025-01-28 班 春节\n", false},
         {"no such day", header + "2025-02-29 休 春节\n", false},
         {"other mark", header + "2025-01-28 假 春节\n", false},
@@ -84,6 +87,7 @@ TEST(DaysOff, DayOffRuleAcrossAMakeUpWeekend) {
     // 端午节 2011: 06-04 and 06-06 are listed, the Sunday between them is not.
     EXPECT_FALSE(Shipped().StatusOf(Day(2011, 6, 6)).firstDayOff);
     EXPECT_FALSE(Shipped().StatusOf(Day(2027, 1, 2)).covered);
+    EXPECT_FALSE(Shipped().StatusOf(Day(2027, 1, 1)).covered);
 }
 
 TEST(CellNote, NamesInTheirOrderOfPreference) {
@@ -91,7 +95,12 @@ TEST(CellNote, NamesInTheirOrderOfPreference) {
     // A run split by a weekend the file does not list: 08-16 (Saturday) and
     // 08-18 (Monday) are off, Sunday 08-17 is not listed.
     const std::optional<DaysOff> split = Parse("2025-08-16 休 测试假日\n2025-08-18 休 测试假日\n");
-    ASSERT_TRUE(data && split);
+    // Fri 08-01 and Mon 08-04 around an unlisted weekend are one run; Tue 08-12
+    // and Thu 08-14 are two; the workday 08-23 ends the run of 08-22.
+    const std::optional<DaysOff> runs = Parse("2025-08-01 休 测试假日\n2025-08-04 休 测试假日\n2025-08-12 休 测试假日\n"
+                                              "2025-08-14 休 测试假日\n2025-08-22 休 测试假日\n2025-08-23 班 测试假日\n"
+                                              "2025-08-25 休 测试假日\n");
+    ASSERT_TRUE(data && split && runs);
     struct Case { int year, month, day; const DaysOff* data; CellNote note; };
     const Case cases[] = {
         {2011, 6, 6, &Shipped(), {"端午节", true}},   // lunar festival over the solar term 芒种
@@ -100,6 +109,9 @@ TEST(CellNote, NamesInTheirOrderOfPreference) {
         {2025, 2, 14, &*data, {"测试假日", true}},      // the holiday's first day over 情人节
         {2025, 8, 16, &*split, {"测试假日", true}},     // only the run's first day is named
         {2025, 8, 18, &*split, {"廿五", false}},        // not after the gap either
+        {2025, 8, 4, &*runs, {"十一", false}},
+        {2025, 8, 14, &*runs, {"测试假日", true}},
+        {2025, 8, 25, &*runs, {"测试假日", true}},
         {2025, 2, 14, nullptr, {"情人节", true}},      // a Gregorian festival over the lunar day
         {2025, 5, 11, nullptr, {"母亲节", true}},      // a week-based one
         {2025, 10, 2, &Shipped(), {"十一", false}},    // not the holiday's first day
@@ -162,11 +174,16 @@ TEST(CalendarGrid, DaysOffColoursMarksAndNames) {
     EXPECT_EQ(ColourOf(oct, "4   "), kWorkdayText);
     EXPECT_EQ(TextOp(oct, "休"), nullptr);
 
-    // A long name is cut to four characters in the small font.
-    const std::optional<DaysOff> data = Parse("2025-09-03 休 抗战胜利纪念日\n");
+    // A name of four characters or more is cut to four in the small font.
+    const std::optional<DaysOff> data = Parse("2025-09-03 休 抗战胜利纪念日\n2025-09-10 休 国庆中秋\n");
     const DrawList sep = DrawMonthGrid(GridInput{{2025, 9, 1}, {2014, 2, 5}, geometry, &*data}, cal);
-    ASSERT_NE(TextOp(sep, "抗战胜利  "), nullptr);
-    EXPECT_EQ(TextOp(sep, "抗战胜利  ")->fontCentiPt, kGridSmallFontCentiPt);
+    for (const char* note : {"抗战胜利  ", "国庆中秋  "}) {
+        ASSERT_NE(TextOp(sep, note), nullptr) << note;
+        EXPECT_EQ(TextOp(sep, note)->fontCentiPt, kGridSmallFontCentiPt) << note;
+    }
+    // A year the data covers follows the data alone, also on the fixed days off.
+    const DrawList oct25 = DrawMonthGrid(GridInput{{2025, 10, 1}, {2014, 2, 5}, geometry, &*data}, cal);
+    EXPECT_EQ(ColourOf(oct25, "2   "), kWorkdayText);
 }
 
 TEST(CalendarPanel, NamesTheStatutoryDayOffOrWorkdayOnALineOfItsOwn) {

@@ -256,6 +256,7 @@ TEST(CalendarChrome, CloseCollapseAndMinimumSize) {
 
     h.model.onFormResize(3000, 2000, false);
     EXPECT_EQ(h.w.rect.width * 10000 + h.w.rect.height, 5280 * 10000 + 7785);
+    EXPECT_EQ(h.model.windowRect().width * 10000 + h.model.windowRect().height, 5280 * 10000 + 7785);
     h.model.onFormResize(5280, 9000, false);
     EXPECT_EQ(h.Pixels(Ctl::picMain).height, 600 - 194);
     h.model.onFormResize(0, 0, true);  // minimised: nothing happens

@@ -103,6 +103,19 @@ TEST(ComboList, AddingSelectsAndChangesClearingDoesNeither) {
     EXPECT_EQ(combo.GetItem(), "");
 }
 
+// A removal keeps the selection on its entry, or leaves none when that entry goes.
+TEST(ComboList, RemovingKeepsTheSelectionOnItsEntry) {
+    struct Case { int selected, removed, after; };
+    const Case cases[] = {{1, 1, -1}, {1, 0, 0}, {1, 2, 1}};
+    for (const Case& c : cases) {
+        Combo combo("Combo3");
+        for (const char* city : {"福州", "厦门", "莆田"}) combo.AddItem(city);
+        combo.SetListIndex(c.selected);
+        combo.RemoveItem(c.removed);
+        EXPECT_EQ(combo.ListIndex(), c.after) << "removed " << c.removed;
+    }
+}
+
 TEST(ComboList, CodesLiveInTheFirstHundredEntriesOnly) {
     Combo combo("list");
     combo.SetTagCode(true);
@@ -292,6 +305,26 @@ TEST(ComboControl, AButtonPressTogglesWithAPressedPictureInBetween) {
         EXPECT_EQ(seen, c.seen);
         EXPECT_EQ(combo.Picture(), c.after);
     }
+}
+
+// The open list scrolls to the entry it points at and points at none past the
+// last; an empty list does not open.
+TEST(ComboControl, TheOpenListShowsTheEntryItPointsAt) {
+    constexpr int kAlt = kAltKey, kDown = 0x28;
+    Combo combo("text2");
+    for (int i = 0; i < 30; ++i) combo.AddItem("省" + std::to_string(i));
+    combo.SetListIndex(10);  // one row below the first ten
+    combo.OnKeyDown(kDown, kAlt);
+    EXPECT_EQ(combo.TopIndex(), 1);
+    combo.OnListChoose(29);
+    combo.OnKeyDown(kDown, kAlt);
+    combo.OnKeyDown(kDown, 0);
+    EXPECT_EQ(combo.HotIndex(), 29);
+    EXPECT_EQ(combo.TopIndex(), 20);
+    Combo empty("Combo3");
+    empty.SetEnabled(true);
+    empty.OnButtonDown();
+    EXPECT_FALSE(empty.DroppedDown());
 }
 
 TEST(ComboControl, TheUserOpensPointsChoosesAndLeaves) {

@@ -158,6 +158,7 @@ TEST(EngineFestival, WeekFestivalsOnTheNthWeekday) {
         {2022, 5, 8, "国际母亲节"}, {2022, 5, 15, "全国助残日"}, {2022, 11, 24, "感恩节"},
         {2023, 11, 23, "感恩节"}, {2023, 11, 30, ""}, {2023, 9, 24, "国际聋人节"},
         {2024, 5, 26, ""}, {1900, 1, 7, ""},
+        {2018, 9, 31, "国际住房日"},  // carried to Monday 10-01: judged in the month it lands in
     };
     clsDate date;
     for (const DayText& c : cases) {

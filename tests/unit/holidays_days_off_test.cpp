@@ -142,6 +142,14 @@ TEST_F(DaysOffTest, OneFetchAtATime) {
     component.Start();
     EXPECT_EQ(work.started().size(), 2u);
     EXPECT_EQ(work.started()[1].kind, kDaysOffJob);
+    // A fetch the runner could not start leaves the next start free to try.
+    work.TimeOut(work.Pending()[0]);
+    work.refusing = true;
+    component.Start();
+    EXPECT_FALSE(component.Fetching());
+    work.refusing = false;
+    component.Start();
+    EXPECT_EQ(work.started().size(), 3u);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ TEST(ReleaseSignature, OnlyTheReleaseKeysSignatureOverExactlyTheseBytesIsAccepte
         {"good", good, true},
         {"good, LF line ends", key.SignedText("[Version]\nVersion=2.1\n"), true},
         {"good, no final line end", good.substr(0, good.size() - 2), true},
+        {"good, LF after the signature", good.substr(0, good.size() - 2) + "\n", true},
         {"flipped bit in the body", flip(good, kBody.find("2.1") + 2), false},
         {"flipped bit in the signature", flip(good, kBody.size() + kSignatureLineKey.size() + 5), false},
         {"other key", other.SignedText(kBody), false},

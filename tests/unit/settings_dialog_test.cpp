@@ -102,6 +102,7 @@ TEST(SettingsDialog, EveryClickFlipsWritesAndAppliesItsEffect) {
         EXPECT_TRUE(d.sz.IsOn(s.picture));
         EXPECT_EQ(d.w.sys[key], "True");
         EXPECT_EQ(d.Text(s.caption), caption(true));
+        EXPECT_FALSE(d.sz.element(SzCtl::Focus).visible);  // clicks show no focus mark
     }
 }
 

@@ -37,6 +37,10 @@ TEST(UpdaterTexts, LabelsPercentAndScriptAreExact) {
     EXPECT_EQ(NewestVersionText("2.0"), "您当前使用的已经是最新版，版本2.0，无需升级");
     EXPECT_EQ(PercentText(42.5f), "42.50%");
     EXPECT_EQ(PercentText(100.0f), "100.00%");
+    // Kilobytes rounded up below one megabyte, megabytes from it on.
+    EXPECT_EQ(ReceivedText(1025), "2KB");
+    EXPECT_EQ(ReceivedText(1024 * 1024 - 1), "1024KB");
+    EXPECT_EQ(ReceivedText(1024 * 1024), "1.0MB");
     EXPECT_EQ(CommandScript("setup.exe", "C:\\Torvane"),
               "start /wait  \"\" \"setup.exe\" /S /D=C:\\Torvane\r\ndel  \"setup.exe.cmd\"\r\n");
 }
@@ -110,7 +114,7 @@ TEST(DownName, OnlyAPlainProgramNamedByTheAddressIsAccepted) {
         {"a=b.exe", "http://127.0.0.1/a=b.exe", DownNameCheck::UnsafeCharacter},
         {"a b.exe", "http://127.0.0.1/a b.exe", DownNameCheck::UnsafeCharacter},
         {"日历，安装.exe", "http://127.0.0.1/日历，安装.exe", DownNameCheck::UnsafeCharacter},
-        {"a\xC2\xA0b.exe", "http://127.0.0.1/a\xC2\xA0b.exe", DownNameCheck::UnsafeCharacter},
+        {"a\xC2\xA0" "b.exe", "http://127.0.0.1/a\xC2\xA0" "b.exe", DownNameCheck::UnsafeCharacter},  // no-break space
         {"a*.exe", "http://127.0.0.1/a*.exe", DownNameCheck::UnsafeCharacter},
         {"a'b.exe", "http://127.0.0.1/a'b.exe", DownNameCheck::UnsafeCharacter},
         {"other.exe", url, DownNameCheck::NotTheDownload},
@@ -170,6 +174,7 @@ TEST(DownloadRules, Sha256IsSixtyFourHexDigits) {
     const std::string upper(64, 'A');
     EXPECT_EQ(NormalizeSha256(upper), std::string(64, 'a'));
     EXPECT_EQ(NormalizeSha256(std::string(63, 'a')), std::nullopt);
+    EXPECT_EQ(NormalizeSha256(std::string(65, 'a')), std::nullopt);
     EXPECT_EQ(NormalizeSha256(std::string(63, 'a') + "g"), std::nullopt);
 }
 

@@ -99,15 +99,18 @@ std::string VersionText(const std::string& name, const std::string& url, const s
 }
 
 struct Harness {
+    std::string programFolder;
     World w;
     testing_support::TestKey key;
     std::shared_ptr<native::OpenSslVerifier> verifier = key.Verifier();
     testing_support::TempFolder folder{"updater"};
     std::string versionIni = (folder.path() / "version.ini").string();
     FrmUpdate model{UpdaterPorts{w.settings, w.versionFile, w, w, w, w.work, w, w, *verifier, w},
-                    UpdaterConfig{kFolder, kPromo, versionIni}};
+                    UpdaterConfig{programFolder, kPromo, versionIni}};
 
-    explicit Harness(std::string name = "setup.exe", std::string url = kUrl, std::string sha = kDigest) {
+    explicit Harness(std::string name = "setup.exe", std::string url = kUrl, std::string sha = kDigest,
+                     std::string folder = kFolder)
+        : programFolder(std::move(folder)) {
         w.versionFile.values["Version/DownUrl"] = url;
         w.versionFile.values["Version/DownName"] = name;
         Serve(key.SignedText(VersionText(name, url, sha)));
@@ -175,6 +178,16 @@ TEST(Updater, UpgradeDownloadsEndsTheSuiteStartsTheScriptThenRecordsTheVersion) 
                             "end torvaneupdate.exe", "close"}));
     EXPECT_EQ(h.w.scripts[script],
               Utf8ToGbk("start /wait  \"\" \"setup.exe\" /S /D=C:\\Torvane\r\ndel  \"setup.exe.cmd\"\r\n"));
+}
+
+TEST(Updater, AFolderTheScriptsCodePageCannotNameIsLeftToTheInstallersRecord) {
+    const std::string folder = "C:\\工具\xF0\x9F\x98\x80";  // no GBK character for the last one
+    Harness h("setup.exe", kUrl, kDigest, folder);
+    h.Load();
+    h.Click(Ctl::Image8);
+    h.Finish();
+    EXPECT_EQ(h.w.scripts[folder + "\\setup.exe.cmd"],
+              Utf8ToGbk("start /wait  \"\" \"setup.exe\" /S\r\ndel  \"setup.exe.cmd\"\r\n"));
 }
 
 TEST(Updater, ProgressMovesTheBarAndThePercentage) {

@@ -161,8 +161,13 @@ TEST(VersionCheck, TheTrayItemAlwaysStartsTheUpdaterAndKeepsTheCalendar) {
     r.Versions("2.0", "2.0");
     h.model.onMenuCommand(calendar::MenuCommand::CheckForUpdates);
     work.CompleteAll();
+    // An older release served again: the updater names the installed one.
+    r.Versions("2.0", "1.9");
+    h.model.onMenuCommand(calendar::MenuCommand::CheckForUpdates);
+    work.CompleteAll();
     EXPECT_EQ(world.started, (std::vector<std::string>{updater + " 2.0###wu###", updater + " 2.1###shengji###",
-                                                       updater + " 2.1###shengji###", updater + " 2.0###wu###"}));
+                                                       updater + " 2.1###shengji###", updater + " 2.0###wu###",
+                                                       updater + " 2.0###wu###"}));
     EXPECT_FALSE(r.Quitting());
 }
 

@@ -110,6 +110,23 @@ TEST_F(WeatherTest, TheNewestQueryWinsAndBadAnswersChangeNoLabel) {
         EXPECT_EQ(Text(Ctl::Label13), "3℃-9℃") << page;
         EXPECT_EQ(Text(Ctl::Label10), "东风 2级") << page;
     }
+    // A weather text that would name a picture outside the folder names none.
+    const std::string outside = "../" + pic.path().filename().string() + "/晴";
+    http->pages[std::string(kWeatherUrl) + "%B1%B1%BE%A9"] = WeatherPage("3℃", "9℃", outside);
+    h.Click(Ctl::Image7);
+    work.CompleteAll();
+    EXPECT_EQ(Text(Ctl::Label9), outside);
+    EXPECT_EQ(h.model.element(Ctl::Image5).picture, pic.path().string() + "/晴.gif");
+}
+
+TEST_F(WeatherTest, APickedCityBecomesTheCurrentOneEvenWhenNoQueryCanRun) {
+    h.Start();
+    work.CompleteAll();
+    work.CompleteAll();
+    work.refusing = true;
+    weather.QueryCity("北京");
+    EXPECT_EQ(Text(Ctl::Label12), "北京");
+    EXPECT_EQ(Text(Ctl::Label8), "12℃");  // the last weather stays
 }
 
 // The balloon follows "x8" as it is at each query's end: only a true flag
