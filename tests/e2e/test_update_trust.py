@@ -82,6 +82,8 @@ class HostileNetworkTest(SessionTest):
             with self.subTest(what):
                 folder = self.folder(kept)
                 before = snapshot(folder)
+                # What a calendar ended mid-download left: this start removes it.
+                (folder / "~version.ini.4000000000.1.0.tmp").write_bytes(b"cut off")
                 asked = len(self.server.requests())
                 self.server.put_file("/tg/version.txt", answer)
                 app = CalendarApp(self.session, folder)
@@ -160,7 +162,15 @@ class HostileNetworkTest(SessionTest):
         self.server.set_fault("/tg/setup.exe", "slow", bytes_per_second=len(INSTALLER) // 30)
         self.addCleanup(self.server.set_fault, "/tg/setup.exe", None)
         folder = self.signed_folder()
-        unfinished = lambda: sorted(p.name for p in folder.glob("~*.tmp"))
+        # A temporary file of a program still running is that program's: it stays.
+        shutil.copy2(WIN_BIN / "sleeper.exe", self.session.dir / "holder.exe")
+        holder = self.session.start(self.session.dir / "holder.exe")
+        self.addCleanup(self.session.stop, holder)
+        pid = self.session.wait_until(
+            lambda: [p["pid"] for p in self.session.probe("procs") if p["name"].lower() == "holder.exe"])
+        held = folder / f"~version.ini.{pid[0]}.1.0.tmp"
+        held.write_bytes(b"being written")
+        unfinished = lambda: sorted(p.name for p in folder.glob("~*.tmp") if p != held)
         updater_proc = self.session.start(folder / "torvaneupdate.exe", "9.0###shengji###")
         updater = self.session.wait_window(UPDATER_WINDOW)["hwnd"]
         self.session.click(*center(self.session.elements(updater)["Image8"]["rect"]))
@@ -172,6 +182,7 @@ class HostileNetworkTest(SessionTest):
         self.assertTrue(self.session.wait_until(lambda: not unfinished(), timeout=30), unfinished())
         self.session.stop(again)
         self.assertFalse((folder / "setup.exe").exists())
+        self.assertTrue(held.exists(), "the running program's file was removed")
 
 
     def test_a_body_sent_without_a_length_is_taken_only_when_its_wholeness_is_proven(self):
