@@ -116,6 +116,19 @@ class OnlineTest(LauncherCase):
         calendar = "Z:" + str(folder / "torvane.exe").replace("/", "\\")
         self.assertEqual(record.read_bytes().decode("utf-16-le"), f'"{calendar}" qidong')
 
+    def test_the_calendar_works_in_the_program_folder_wherever_the_launcher_started(self):
+        # A stand-in calendar that records its arguments and working folder.
+        s = self.session
+        with ProbeTarget() as probe:
+            folder = s.program_folder(settings=probe_settings(probe.address), files=("torvo.exe", "set.ini"))
+            shutil.copy2(WIN_BIN / "fakesetup.exe", folder / "torvane.exe")
+            # At logon the launcher starts in some other folder.
+            s.start(folder / "torvo.exe", cwd=s.dir)
+            record = folder / "installer-ran.txt"
+            self.assertTrue(s.wait_until(lambda: record.exists() and record.stat().st_size))
+        program_folder = "Z:" + str(folder).replace("/", "\\")
+        self.assertEqual(record.read_text(encoding="utf-8").splitlines(), ["args=qidong", f"cwd={program_folder}"])
+
     def test_without_the_calendar_stays_and_shows_nothing(self):
         s = self.session
         with ProbeTarget() as probe:
