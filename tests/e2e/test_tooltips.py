@@ -105,6 +105,11 @@ class CutTextTest(SessionTest):
         self.session.screenshot(f"calendar-cut-tip-{self.session.dpi}")
         self.assertTrue(shown, "no tip appeared over the cut festival line")
         self.assertEqual(shown[0]["text"].rstrip(), whole)
+        # A day whose line fits takes the tip away again.
+        self.session.key("Right", "Right")
+        self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(datetime.date(2026, 12, 11))))
+        self.assertTrue(self.session.wait_until(lambda: "Label16" not in self.cut_tips(app), timeout=10),
+                        self.cut_tips(app))
 
     def test_the_day_off_has_a_line_of_its_own_and_is_never_cut(self):
         app = self.start()
