@@ -3,7 +3,7 @@ import calendar
 import datetime
 import unittest
 
-from calendar_app import (NARROW_TWIPS, RIGHT_GAP_TWIPS, WIDE_TWIPS, CalendarApp, heading, px,
+from calendar_app import (NARROW_TWIPS, RIGHT_GAP_TWIPS, WIDE_TWIPS, CalendarApp, center, heading, px,
                           width)
 from harness import Session
 
@@ -85,6 +85,9 @@ class CalendarWindowTest(unittest.TestCase):
         today = datetime.date.today()
         self.session.click(*app.cell_center(2, 3))
         self.assertTrue(app.wait_width(WIDE))
+        # A click into the day's text, then on the grid: the keys are the calendar's again.
+        self.session.click(*center(app.element("Text1")["rect"]))
+        self.session.click(*app.cell_center(2, 3))
         next_month = (today.replace(day=28) + datetime.timedelta(days=4)).replace(day=1)
         self.session.key("Next")  # Page Down: the 1st of the next month
         self.assertTrue(self.session.wait_until(lambda: app.panel_heading() == heading(next_month)))
