@@ -34,12 +34,12 @@ def leftovers(folder):
 class Updater:
     """One running torvaneupdate.exe and what a user can see of it."""
 
-    def __init__(self, session, folder, arguments):
+    def __init__(self, session, folder, arguments, cwd=None):
         self.session = session
         # An updater an earlier test left ending shares the session: this
         # one's window is the one that was not there before.
         before = {w["hwnd"] for w in session.windows(cls=UPDATER_WINDOW, all_windows=True)}
-        self.proc = session.start(folder / "torvaneupdate.exe", arguments)
+        self.proc = session.start(folder / "torvaneupdate.exe", arguments, cwd=cwd)
         new = session.wait_until(
             lambda: [w for w in session.windows(cls=UPDATER_WINDOW) if w["hwnd"] not in before], timeout=30)
         if not new:
@@ -111,7 +111,8 @@ class UpdaterTest(SessionTest):
         folder = self.folder(stand_ins=False)
         calendar = CalendarApp(self.session, folder)
         launcher = self.start_suite(folder)
-        updater = Updater(self.session, folder, "2.1###shengji###")
+        # Started from another folder: the hand-over still runs in the program folder.
+        updater = Updater(self.session, folder, "2.1###shengji###", cwd=self.session.dir)
         offer = "检测到当前最新版为：2.1版，是否立即升级"
         self.assertTrue(self.session.wait_until(lambda: updater.text("Label1") == offer), updater.text("Label1"))
         updater.click("Image8")
@@ -141,6 +142,11 @@ class UpdaterTest(SessionTest):
         says = "您当前使用的已经是最新版，版本2.0，无需升级"
         self.assertTrue(self.session.wait_until(lambda: updater.text("Label4") == says), updater.text("Label4"))
         self.assertFalse(updater.elements()["Label1"]["visible"])
+        # In the middle of the screen (a task bar may take some of its height).
+        window = [w for w in self.session.windows(cls=UPDATER_WINDOW) if w["hwnd"] == updater.hwnd]
+        left, top, right, bottom = window[0]["rect"]
+        self.assertLessEqual(abs((left + right) - self.screen[0]), 2, (left, right))
+        self.assertLessEqual(abs((top + bottom) - self.screen[1]), 80, (top, bottom))
         before = len(self.server.requests())
         updater.click("Image8")
         idle = lambda: updater.proc.poll() is None and len(self.server.requests()) == before
