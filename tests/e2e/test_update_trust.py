@@ -216,13 +216,13 @@ class HostileNetworkTest(SessionTest):
 class SignedUpdateTest(InstalledTest):
     """Install into a folder of the user's choosing, update twice through the
     calendar and the updater, uninstall."""
-    CHOSEN = "C:\\TorvaneCal"
+    CHOSEN = "C:\\Torvane Cal"  # a space, as under Program Files
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
         prefix = Path(cls.session.env["WINEPREFIX"])
-        cls.folder = prefix / "drive_c" / "TorvaneCal"
+        cls.folder = prefix / "drive_c" / "Torvane Cal"
         users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name.lower() != "public"]
         cls.default_folder = users[0] / "AppData" / "Local" / "Programs" / "Torvane"
 
@@ -251,7 +251,8 @@ class SignedUpdateTest(InstalledTest):
         shipped = (ROOT / "resources" / "set.ini").read_text(encoding="utf-8")
         text = local_settings(f"[server]\nupdate={self.server.base}\n" + shipped)
         (self.folder / "set.ini").write_bytes(text.replace("\n", "\r\n").encode("gbk"))
-        self.assertEqual(self.session.run(package(CURRENT), "/S", f"/D={self.CHOSEN}", timeout=120), 0)
+        # /D= takes the rest of the command line, unquoted: its words as separate arguments.
+        self.assertEqual(self.session.run(package(CURRENT), "/S", *f"/D={self.CHOSEN}".split(" "), timeout=120), 0)
         self.assertEqual(versions(self.folder), [dotted4(CURRENT)] * len(PROGRAMS))
         self.assertEqual(self.session.reg_query(r"HKCU\Software\Torvane", "InstallDir"), self.CHOSEN)
         self.session.set_flags(self.folder, x1=False)
