@@ -58,6 +58,16 @@ def timed(session, exe, args, window_class, attempts=3):
                 raise
 
 
+def refused_pages_folder(session):
+    """A calendar's folder whose pages are refused: every address names a
+    port of this machine that nothing listens on."""
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        closed = f"http://127.0.0.1:{probe.getsockname()[1]}"
+    return session.program_folder(files=("torvane.exe", "set.ini"), settings=(
+        f"[server]\nlocation={closed}/ic.asp\nweather={closed}/search.php?city=\nupdate={closed}\n"))
+
+
 def main():
     runs = max(MIN_RUNS, int(sys.argv[1]) if len(sys.argv) > 1 else MIN_RUNS)
     session = harness.Session(1280, 1024)
@@ -65,12 +75,7 @@ def main():
     for path in ("/ic.asp", "/search.php"):
         server.set_fault(path, "hang")
     try:
-        # Pages refused: a port of this machine that nothing listens on.
-        with socket.socket() as probe:
-            probe.bind(("127.0.0.1", 0))
-            closed = f"http://127.0.0.1:{probe.getsockname()[1]}"
-        folder = session.program_folder(files=("torvane.exe", "set.ini"), settings=(
-            f"[server]\nlocation={closed}/ic.asp\nweather={closed}/search.php?city=\nupdate={closed}\n"))
+        folder = refused_pages_folder(session)
         holed = session.program_folder(files=("torvane.exe", "set.ini"), settings=(
             f"[server]\nlocation={server.base}/ic.asp\nweather={server.base}/search.php?city=\n"))
         plain = harness.WIN_BIN / "plainwindow.exe"

@@ -10,7 +10,6 @@ Run after a Windows build: python3 tools/trace_startup.py [runs]
 """
 import re
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -19,6 +18,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import harness  # noqa: E402
+from bench_startup import refused_pages_folder  # noqa: E402
 
 LINE = re.compile(r'(\d+\.\d+):([0-9a-f]{4}):\S+ (?:Loaded L"([^"]*)"|OutputDebugStringA "([^"\\]*))')
 
@@ -58,11 +58,7 @@ def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 9
     session = harness.Session(1280, 1024)
     try:
-        with socket.socket() as probe:
-            probe.bind(("127.0.0.1", 0))
-            closed = f"http://127.0.0.1:{probe.getsockname()[1]}"
-        folder = session.program_folder(files=("torvane.exe", "set.ini"), settings=(
-            f"[server]\nlocation={closed}/ic.asp\nweather={closed}/search.php?city=\nupdate={closed}\n"))
+        folder = refused_pages_folder(session)
         programs = (("plain window", harness.WIN_BIN / "plainwindow.exe", (), "PlainWindow"),
                     ("torvane", folder / "torvane.exe", ("qidong",), "TorvaneMain"))
         times = {name: {} for name, *_ in programs}
