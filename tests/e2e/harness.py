@@ -465,16 +465,19 @@ class Image:
 
 class SessionTest(unittest.TestCase):
     """A test case class with one session per class, and with `serves` a
-    stand-in server of its own, `cls.server`."""
+    stand-in server of its own, `cls.server`, holding the files `served`."""
     screen = (1280, 1024)
     dpi = None
     serves = False
+    served = {}
 
     @classmethod
     def setUpClass(cls):
         cls.session = Session(*cls.screen, dpi=cls.dpi)
         if cls.serves:
             cls.server = StandinServer().start()
+            for path, data in cls.served.items():
+                cls.server.put_file(path, data)
 
     @classmethod
     def tearDownClass(cls):

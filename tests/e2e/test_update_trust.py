@@ -54,12 +54,7 @@ def hostile_answers(base, installed_version):
 class HostileNetworkTest(SessionTest):
     screen = (800, 600)
     serves = True
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.server.put_file("/tg/setup.exe", INSTALLER)
-        cls.server.put_file("/tg/set.ini,setup.exe", INSTALLER)
+    served = {"/tg/setup.exe": INSTALLER, "/tg/set.ini,setup.exe": INSTALLER}
 
     def tearDown(self):
         for proc in self.session.started:

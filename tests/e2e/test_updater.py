@@ -74,11 +74,7 @@ class Updater:
 class UpdaterTest(SessionTest):
     screen = (800, 600)
     serves = True
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.server.put_file("/tg/setup.exe", INSTALLER)
+    served = {"/tg/setup.exe": INSTALLER}
 
     def setUp(self):
         self.server.set_fault("/tg/setup.exe", None)
